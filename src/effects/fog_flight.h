@@ -1,0 +1,6 @@
+// The flight through the fog past the barriers.
+#pragma once
+
+bool LoadFogFlight();
+void DrawFogFlight(int now);
+void UnloadFogFlight();

@@ -1,0 +1,6 @@
+// Placeholder until this Effect lands: loads nothing, draws nothing.
+#include "effects/title_letters.h"
+
+bool LoadTitleLetters() { return true; }
+void DrawTitleLetters(int) {}
+void UnloadTitleLetters() {}

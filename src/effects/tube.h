@@ -1,0 +1,6 @@
+// The lit ride through the tube.
+#pragma once
+
+bool LoadTube();
+void DrawTube(int now);
+void UnloadTube();

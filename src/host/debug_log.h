@@ -1,0 +1,11 @@
+// The DebugLog: an optional plain-text trace of the show, written to "ddebug.log" with -ddebug.
+#pragma once
+
+extern bool LogEnabled;
+// Callers format a line here first ("sprintf style") and pass it to WriteDebugLog.
+extern char LogLineBuffer[1024];
+
+bool OpenDebugLog();
+// Appends `text` and a line feed; does nothing while the log is closed. Never a format string.
+void WriteDebugLog(const char* text);
+void CloseDebugLog();

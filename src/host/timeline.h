@@ -1,0 +1,28 @@
+// The Timeline: the music position picks the Effect to draw; the FrameTimer animates it.
+#pragma once
+
+#include <cstdint>
+
+typedef void (*EffectDraw)(int now);
+
+struct TimelineSlot {
+    uint32_t first;  // inclusive music byte positions
+    uint32_t last;
+    EffectDraw draw;
+};
+
+enum : uint32_t {
+    kEndScrollStart = 24147624,  // the first position of the last slot
+    kDemoEndPosition = 27885568, // the show ends at this position
+};
+
+extern const TimelineSlot Timeline[9];
+extern bool LoadingDone;
+extern bool DemoFailed;
+extern int32_t EndScrollStart;
+
+bool RenderFrame();
+void DrawLoadingScreen(int now);
+
+// Reads the music position; every read asks the sound back end anew.
+uint32_t ReadMusicPosition();
