@@ -39,7 +39,17 @@ bool LoadingDone = false;
 bool DemoFailed = false;
 int32_t EndScrollStart = -1;
 
-uint32_t ReadMusicPosition() { return SoundChannelGetPosition(MusicStream); }
+static const TimelineSlot* ActiveTimeline = Timeline;
+static const MusicSource* ActiveMusic = nullptr;
+
+void UseTimeline(const TimelineSlot* slots) { ActiveTimeline = slots ? slots : Timeline; }
+void UseMusicSource(const MusicSource* source) { ActiveMusic = source; }
+
+uint32_t ReadMusicPosition() {
+    return ActiveMusic ? ActiveMusic->position() : SoundChannelGetPosition(MusicStream);
+}
+
+static bool MusicEnded() { return ActiveMusic ? ActiveMusic->ended() : SoundChannelEnded(MusicStream); }
 
 static void SetProjection(double fieldOfView, double farPlane) {
     glMatrixMode(GL_PROJECTION);
@@ -56,9 +66,10 @@ static void ClearFrame() {
 // Each bound reads the position anew, so a frame on which the music crosses a boundary can draw
 // both neighbours, the earlier first, and never neither.
 static bool SlotHolds(int slot) {
-    if (slot == 0) return ReadMusicPosition() <= Timeline[0].last;
-    if (slot == 8) return ReadMusicPosition() >= Timeline[8].first;
-    return ReadMusicPosition() >= Timeline[slot].first && ReadMusicPosition() <= Timeline[slot].last;
+    const TimelineSlot& s = ActiveTimeline[slot];
+    if (slot == 0) return ReadMusicPosition() <= s.last;
+    if (slot == 8) return ReadMusicPosition() >= s.first;
+    return ReadMusicPosition() >= s.first && ReadMusicPosition() <= s.last;
 }
 
 static void DrawEndScroll() {
@@ -83,13 +94,13 @@ static bool RenderDemoFrame(int now) {
     if (DemoFailed) return false;
     if (ReadMusicPosition() >= kDemoEndPosition) return false;
     // A track shorter than the show ends it when it ends, instead of freezing on the last Effect.
-    if (SoundChannelEnded(MusicStream)) return false;
+    if (MusicEnded()) return false;
     SetProjection(90, 4000);
     ClearFrame();
     for (int slot = 0; slot < 9; ++slot) {
         if (!SlotHolds(slot)) continue;
         glPushMatrix();
-        Timeline[slot].draw(now);
+        ActiveTimeline[slot].draw(now);
         glPopMatrix();
     }
     glPushMatrix();
@@ -118,12 +129,16 @@ static void FailLoading(const char* text, const char* caption, bool stopSound) {
     DemoFailed = true;
 }
 
+float LoadingAlpha(int now) {
+    float a = (float)(now * 0.03);
+    return a * 0.011904762f;  // reaches 1.0 exactly at 2800 ms
+}
+
 void DrawLoadingScreen(int now) {
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
-    float a = (float)(now * 0.03);
-    float alpha = a * 0.011904762f;
+    float alpha = LoadingAlpha(now);
     glColor4f(1, 1, 1, alpha);
     glBindTexture(GL_TEXTURE_2D, LoadingPicture.textureId);
     DrawMesh(&ScreenQuad, 0, 0, -2.5f, 0, 0, 0);

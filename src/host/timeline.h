@@ -23,6 +23,16 @@ extern int32_t EndScrollStart;
 
 bool RenderFrame();
 void DrawLoadingScreen(int now);
+// The loading picture's alpha at `now`; loading starts on the first frame it exceeds 1.
+float LoadingAlpha(int now);
 
 // Reads the music position; every read asks the sound back end anew.
 uint32_t ReadMusicPosition();
+
+// Tests replace the table of draw routines and the music source (null restores the show's own).
+struct MusicSource {
+    uint32_t (*position)();
+    bool (*ended)();
+};
+void UseTimeline(const TimelineSlot* slots);
+void UseMusicSource(const MusicSource* source);
