@@ -1,0 +1,90 @@
+// kamora-tool bench: what each part of the show costs to draw, on this machine.
+#include "host/timeline.h"
+#include "lib/virtual_show.h"
+#include "tool_commands.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/resource.h>
+#include <vector>
+
+static const char* kUsage =
+    "usage: kamora-tool bench [--size 640x480] [--seconds 3] [--package KaMora.ppk] [--json]\n"
+    "Draws each Timeline slot from its start for SECONDS of show time (60 frames a second, no\n"
+    "vsync) and reports the median and 95th-percentile frame time and frames per second, the time\n"
+    "of pre-loading and loading, and the peak memory. Needs a display (xvfb-run -a when headless).\n";
+
+struct SlotResult {
+    double median, p95, fps;
+};
+
+static double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+static SlotResult MeasureSlot(int slot, double seconds, int fps) {
+    const int64_t first = (int64_t)((double)Timeline[slot].first / 176400.0 * fps) + 1;
+    const int64_t count = std::max<int64_t>(1, (int64_t)(seconds * fps));
+    std::vector<double> times;
+    for (int64_t f = first; f < first + count; ++f) {
+        auto start = std::chrono::steady_clock::now();
+        if (!RenderDemoFrame(f)) break;
+        times.push_back(Seconds(start) * 1000.0);
+    }
+    if (times.empty()) return {0, 0, 0};
+    std::sort(times.begin(), times.end());
+    double median = times[times.size() / 2];
+    double p95 = times[std::min(times.size() - 1, (size_t)(times.size() * 0.95))];
+    return {median, p95, median > 0 ? 1000.0 / median : 0};
+}
+
+static int RunBench(int argc, char** argv) {
+    if (WantsHelp(argc, argv)) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
+    VirtualShowOptions options;
+    double seconds = 3;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!strcmp(argv[i], "--json")) { json = true; continue; }
+        if (i + 1 >= argc) { fputs(kUsage, stderr); return 2; }
+        if (!strcmp(argv[i], "--size")) { if (!ParseSize(argv[i + 1], &options.width, &options.height)) return 2; }
+        else if (!strcmp(argv[i], "--seconds")) seconds = atof(argv[i + 1]);
+        else if (!strcmp(argv[i], "--package")) options.package = argv[i + 1];
+        else { fputs(kUsage, stderr); return 2; }
+        ++i;
+    }
+    auto t0 = std::chrono::steady_clock::now();
+    if (!StartVirtualShow(options)) return 1;
+    double preload = Seconds(t0);
+    auto t1 = std::chrono::steady_clock::now();
+    if (!EnterDemo()) { StopVirtualShow(); return 1; }
+    double load = Seconds(t1);
+    SlotResult results[9];
+    for (int slot = 0; slot < 9; ++slot) results[slot] = MeasureSlot(slot, seconds, options.fps);
+    StopVirtualShow();
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    double peakMb = usage.ru_maxrss / 1024.0;
+    if (json) {
+        printf("{\"size\": \"%dx%d\", \"preload_s\": %.3f, \"load_s\": %.3f, \"peak_mb\": %.1f, \"slots\": [",
+               options.width, options.height, preload, load, peakMb);
+        for (int s = 0; s < 9; ++s)
+            printf("%s{\"slot\": %d, \"median_ms\": %.3f, \"p95_ms\": %.3f, \"fps\": %.1f}", s ? ", " : "", s + 1,
+                   results[s].median, results[s].p95, results[s].fps);
+        printf("]}\n");
+        return 0;
+    }
+    printf("size %dx%d, %.1f s of show time a slot\n", options.width, options.height, seconds);
+    for (int s = 0; s < 9; ++s)
+        printf("slot %d: median %7.2f ms  p95 %7.2f ms  %7.1f fps\n", s + 1, results[s].median, results[s].p95,
+               results[s].fps);
+    printf("preload %.3f s, load %.3f s, peak memory %.1f MB\n", preload, load, peakMb);
+    return 0;
+}
+
+static ToolCommand Bench("bench", "measure the frame time of every slot of the show", RunBench);

@@ -1,0 +1,123 @@
+#include "lib/virtual_show.h"
+
+#include "gfx/window.h"
+#include "host/demo.h"
+#include "host/demo_config.h"
+#include "host/frame_timer.h"
+#include "host/timeline.h"
+#include "music/music.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+
+#include <GL/gl.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+static VirtualShowOptions Options;
+static int64_t OriginFrame = 0;
+static bool Started = false;
+static bool Ended = false;
+
+static bool HaveDisplay() {
+    const char* x = getenv("DISPLAY");
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    return (x && *x) || (wayland && *wayland) || (driver && *driver);
+}
+
+bool StartVirtualShow(const VirtualShowOptions& options) {
+    Options = options;
+    if (!HaveDisplay()) {
+        fprintf(stderr, "kamora-tool: no display to render on; run it under Xvfb, "
+                        "e.g. xvfb-run -a kamora-tool ...\n");
+        return false;
+    }
+    StartVirtualClock(options.fps);
+    PackageFileName = Options.package.c_str();
+    SetDefaultConfig();
+    DemoConfig.noSound = true;  // the clock is virtual; nothing is played aloud
+    StartSound(nullptr);
+    WindowWidth = options.width;
+    WindowHeight = options.height;
+    SetHiddenWindow(true);
+    if (!CreateDemoWindow(DemoTitle, options.width, options.height, 32, false)) {
+        fprintf(stderr, "kamora-tool: cannot open a GL window of %dx%d\n", options.width, options.height);
+        StopSound();
+        return false;
+    }
+    Started = true;
+    if (!PreloadDemo()) {
+        fprintf(stderr, "kamora-tool: pre-loading failed (package '%s')\n", PackageFileName);
+        StopVirtualShow();
+        return false;
+    }
+    SetVirtualFrame(0);
+    StartFrameTimer();
+    return true;
+}
+
+bool RenderLoadingFrame(int ms) {
+    // The loading screen reads whole milliseconds: put the clock on that millisecond.
+    SetVirtualFrame((int64_t)ms * Options.fps / 1000);
+    while ((int)ReadFrameTimer() < ms) SetVirtualFrame(VirtualFrame() + 1);
+    RenderFrame();
+    glFinish();
+    return true;
+}
+
+bool EnterDemo() {
+    // Loading runs on the frame three seconds in (past the 2.8 s fade); that instant is a whole
+    // number of seconds, so every later counter reading is exact relative to it.
+    OriginFrame = 3LL * Options.fps;
+    SetVirtualFrame(OriginFrame);
+    RenderFrame();
+    if (!LoadingDone || DemoFailed) {
+        fprintf(stderr, "kamora-tool: loading the show failed\n");
+        return false;
+    }
+    return true;
+}
+
+bool RenderDemoFrame(int64_t frame) {
+    if (Ended) return false;
+    SetVirtualFrame(OriginFrame + frame);
+    if (!RenderFrame()) {
+        Ended = true;
+        return false;
+    }
+    glFinish();
+    return true;
+}
+
+int64_t DemoOriginFrame() { return OriginFrame; }
+
+void ReadFrame(RgbImage* image) {
+    image->width = Options.width;
+    image->height = Options.height;
+    image->pixels.assign((size_t)image->width * image->height * 3, 0);
+    std::vector<uint8_t> rows(image->pixels.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    const size_t row = (size_t)image->width * 3;
+    for (int y = 0; y < image->height; ++y)  // GL rows run bottom to top
+        std::copy(rows.begin() + (image->height - 1 - y) * row, rows.begin() + (image->height - y) * row,
+                  image->pixels.begin() + y * row);
+}
+
+void StopVirtualShow() {
+    if (!Started) return;
+    UnloadDemo();
+    StopSound();
+    DestroyDemoWindow();
+    StopVirtualClock();
+    Started = false;
+}
+
+int64_t FrameAtSeconds(double seconds, int fps) { return (int64_t)floor(seconds * fps + 1e-9); }
+
+bool ParseSize(const char* text, int* width, int* height) {
+    return sscanf(text, "%dx%d", width, height) == 2 && *width > 0 && *height > 0 && *width <= 8192 &&
+           *height <= 8192;
+}

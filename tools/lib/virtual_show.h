@@ -1,0 +1,37 @@
+// The real show driven by the virtual clock, frame by frame, in a hidden window: the engine of
+// render, capture and bench. Frame n of the demo is the picture the show displays n/fps seconds
+// after its first demo frame, with every frame before it drawn in order.
+#pragma once
+
+#include "lib/png.h"
+
+#include <cstdint>
+#include <string>
+
+struct VirtualShowOptions {
+    int width = 640;
+    int height = 480;
+    int fps = 60;
+    std::string package = "KaMora.ppk";
+    bool realClock = false;  // bench: real rendering times, the clock still virtual for positions
+};
+
+// Opens the hidden window, starts the no-sound device and pre-loads. Prints why on failure.
+bool StartVirtualShow(const VirtualShowOptions& options);
+// Draws the loading screen as it looks `ms` milliseconds after the timer start.
+bool RenderLoadingFrame(int ms);
+// Runs the loading frame (LoadDemo and the music start). The next frame is demo frame 0.
+bool EnterDemo();
+// Draws demo frame `frame` (frames must not go backwards). False once the show has ended.
+bool RenderDemoFrame(int64_t frame);
+// The virtual frame at which the music started (demo frame 0).
+int64_t DemoOriginFrame();
+// Reads the frame just drawn.
+void ReadFrame(RgbImage* image);
+// The shutdown sequence of the show.
+void StopVirtualShow();
+
+// The demo frame whose time is `seconds` (rounded down).
+int64_t FrameAtSeconds(double seconds, int fps);
+// Parses "640x480".
+bool ParseSize(const char* text, int* width, int* height);
