@@ -3,6 +3,12 @@
 #include <GL/gl.h>
 #include <cmath>
 
+// A damaged count never reads past the face table.
+static int FaceLimit(const Mesh* mesh) {
+    if (mesh->faceCount < 0) return 0;
+    return mesh->faceCount < kMaxFaces ? mesh->faceCount : kMaxFaces;
+}
+
 static void ApplyTransform(float tx, float ty, float tz, float ax, float ay, float az) {
     glTranslatef(tx, ty, tz);
     glRotatef(ax, 1, 0, 0);
@@ -12,7 +18,7 @@ static void ApplyTransform(float tx, float ty, float tz, float ax, float ay, flo
 
 void DrawMesh(const Mesh* mesh, float tx, float ty, float tz, float ax, float ay, float az) {
     ApplyTransform(tx, ty, tz, ax, ay, az);
-    for (int f = 0; f < mesh->faceCount; ++f) {
+    for (int f = 0, count = FaceLimit(mesh); f < count; ++f) {
         const Face& face = mesh->faces[f];
         glBegin(GL_TRIANGLES);
         glNormal3f(0, 0, 1);  // one normal for all: lighting stays uniform over the mesh
@@ -28,7 +34,7 @@ void DrawMeshWire(const Mesh* mesh, float tx, float ty, float tz, float ax, floa
     ApplyTransform(tx, ty, tz, ax, ay, az);
     glEnable(GL_LINE_SMOOTH);
     static const int kEdges[6] = {0, 1, 1, 2, 2, 0};
-    for (int f = 0; f < mesh->faceCount; ++f) {
+    for (int f = 0, count = FaceLimit(mesh); f < count; ++f) {
         const Face& face = mesh->faces[f];
         glBegin(GL_LINES);
         glNormal3f(0, 0, 1);
@@ -41,7 +47,7 @@ void DrawMeshWire(const Mesh* mesh, float tx, float ty, float tz, float ax, floa
 void DrawMeshEnv(const Mesh* mesh, float tx, float ty, float tz, float ax, float ay, float az) {
     ApplyTransform(tx, ty, tz, ax, ay, az);
     const Vec3 up = {0, 1, 0};
-    for (int f = 0; f < mesh->faceCount; ++f) {
+    for (int f = 0, count = FaceLimit(mesh); f < count; ++f) {
         const Face& face = mesh->faces[f];
         glBegin(GL_TRIANGLES);
         for (const FaceVertex& v : face.vertices) {
@@ -77,9 +83,9 @@ Vec3 EnvNormal(Vec3 a, Vec3 b) {
     float q = d.x * d.x + d.y * d.y + d.z * d.z;
     if (q == 0) q = 0.001f;
     // The length is truncated to whole units. Points closer than 1 would divide by zero; they
-    // take a length of 1, which keeps the normal finite and continuous with the unit shell.
-    float aq = fabsf(q);
-    float truncated = aq < 2.0e9f ? (float)(long)aq : aq;
+    // take a length of 1 like the points of the unit shell, so the result stays finite, changes
+    // smoothly across that shell, and is (0, 0, 0) when the two points coincide.
+    float truncated = truncf(fabsf(q));
     float s = sqrtf(truncated >= 1 ? truncated : 1);
     return Vec3{d.y / s, d.x / s, d.z / s};
 }

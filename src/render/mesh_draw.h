@@ -13,5 +13,7 @@ void BeginAdditiveBlend();
 // Back to ordinary alpha blending state (blending off); lighting and fog stay off.
 void EndAdditiveBlend();
 
+// (b - a) over its length truncated to whole units, with x and y exchanged; points closer than 1
+// to a are divided by 1 (the coincident point gives (0, 0, 0)).
 Vec3 EnvNormal(Vec3 a, Vec3 b);
 Vec3 MakeVec3(float x, float y, float z);
