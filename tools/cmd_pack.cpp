@@ -1,6 +1,6 @@
 // kamora-tool pack: writes a package from files, one entry per file named by its base name.
 #include "package/lz_encode.h"
-#include "package_tool.h"
+#include "lib/package_tool.h"
 #include "platform/temp_folder.h"
 #include "tool_commands.h"
 
