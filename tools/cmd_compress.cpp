@@ -5,10 +5,11 @@
 
 static int RunCompress(int argc, char** argv) {
     if (WantsHelp(argc, argv) || argc != 3) {
-        fprintf(argc == 3 ? stdout : stderr,
+        bool help = WantsHelp(argc, argv);
+        fprintf(help ? stdout : stderr,
                 "usage: kamora-tool compress IN OUT\n\n"
                 "Writes the LZ stream of IN to OUT and prints both sizes.\n");
-        return argc == 3 ? 0 : 2;
+        return help ? 0 : 2;
     }
     SendMessagesToStderr();
     int result = CompressFile(nullptr, argv[1], argv[2]);

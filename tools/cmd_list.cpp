@@ -4,11 +4,12 @@
 
 static int RunList(int argc, char** argv) {
     if (WantsHelp(argc, argv) || argc != 2) {
-        fprintf(argc == 2 ? stdout : stderr,
+        bool help = WantsHelp(argc, argv);
+        fprintf(help ? stdout : stderr,
                 "usage: kamora-tool list PKG\n\n"
                 "One line per entry: name, unpacked size, data size, and lz or stored.\n"
                 "Exits 1 with a message when the package is damaged.\n");
-        return argc == 2 ? 0 : 2;
+        return help ? 0 : 2;
     }
     std::vector<PackageRecord> records;
     std::string problem;

@@ -53,12 +53,13 @@ static int Report(const std::string& problem) {
 
 static int RunVerify(int argc, char** argv) {
     if (WantsHelp(argc, argv) || argc != 2) {
-        fprintf(argc == 2 ? stdout : stderr,
+        bool help = WantsHelp(argc, argv);
+        fprintf(help ? stdout : stderr,
                 "usage: kamora-tool verify PKG\n\n"
                 "Walks every record and decodes every entry. Reports the first problem (identification,\n"
                 "a record or data cut short, sizes out of range, a stream too short or too long, a\n"
                 "duplicate name, trailing bytes) with its entry and offset. Exits 0 only for a sound package.\n");
-        return argc == 2 ? 0 : 2;
+        return help ? 0 : 2;
     }
     const char* path = argv[1];
     std::vector<PackageRecord> records;
