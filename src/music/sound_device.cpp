@@ -1,0 +1,216 @@
+#include "music/sound_device.h"
+
+#include "music/reverb.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+
+enum { kMaxDevices = 32, kNameCapacity = 128, kFeedPiece = 16384 };
+static const int kOutputFrameBytes = 2 * (int)sizeof(float);  // float stereo
+
+static bool SubsystemUp = false;
+static SDL_AudioDeviceID Device = 0;
+static int DeviceRate = 0;
+static char DeviceNames[kMaxDevices][kNameCapacity];
+static int DeviceNameCount = 0;
+static bool PacedBySleep = false;     // the driver plays nothing and paces itself by sleeping
+static bool DeviceClockForced = false;
+
+// Feeding state, shared with the callback under the device lock.
+static const DecodedPcm* Music = nullptr;
+static SDL_AudioStream* Converter = nullptr;
+static uint32_t FedBytes = 0;
+static bool Flushed = false;
+static int64_t OutFrames = 0;          // device frames of music handed out
+static int64_t TotalOutFrames = -1;    // known once the converter has given its last frame
+// The chunk handed out at the last callback is queued; the one before plays from that moment.
+static int64_t QueuedFrom = 0, QueuedTo = 0;
+static int64_t PlayingFrom = 0, PlayingTo = 0;
+static uint64_t PlayingStamp = 0;      // counter at the last callback
+static int64_t HeldFrames = 0;         // frames heard when the output was stopped
+
+uint64_t ReadSoundCounter() { return SDL_GetPerformanceCounter(); }
+uint64_t SoundCounterFrequency() { return SDL_GetPerformanceFrequency(); }
+
+static bool BringUpAudio() {
+    if (!SubsystemUp) SubsystemUp = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    return SubsystemUp;
+}
+
+static void ResetFeeding() {
+    FedBytes = 0;
+    Flushed = false;
+    OutFrames = 0;
+    TotalOutFrames = -1;
+    QueuedFrom = QueuedTo = PlayingFrom = PlayingTo = 0;
+    PlayingStamp = 0;
+    HeldFrames = 0;
+}
+
+// Pulls up to `frames` converted frames of music, feeding the converter as it runs dry.
+static int PullMusic(float* out, int frames) {
+    int want = frames * kOutputFrameBytes;
+    while (!Flushed && SDL_AudioStreamAvailable(Converter) < want) {
+        uint32_t piece = Music->length - FedBytes;
+        if (piece > kFeedPiece) piece = kFeedPiece;
+        if (piece && SDL_AudioStreamPut(Converter, Music->data + FedBytes, (int)piece) == 0)
+            FedBytes += piece;
+        else
+            FedBytes = Music->length;  // a converter failure ends the music rather than stalling
+        if (FedBytes >= Music->length) {
+            SDL_AudioStreamFlush(Converter);
+            Flushed = true;
+        }
+    }
+    int got = SDL_AudioStreamGet(Converter, out, want);
+    if (got < 0) got = 0;
+    got /= kOutputFrameBytes;
+    if (Flushed && TotalOutFrames < 0 && SDL_AudioStreamAvailable(Converter) == 0)
+        TotalOutFrames = OutFrames + got;
+    return got;
+}
+
+static void FillOutput(void*, Uint8* bytes, int length) {
+    memset(bytes, 0, length);
+    float* out = (float*)bytes;
+    int frames = length / kOutputFrameBytes;
+    if (Music && Converter) OutFrames += PullMusic(out, frames);
+    ApplyReverb(out, frames);
+    PlayingFrom = QueuedFrom;
+    PlayingTo = QueuedTo;
+    QueuedFrom = QueuedTo;
+    QueuedTo = OutFrames;
+    PlayingStamp = SDL_GetPerformanceCounter();
+}
+
+// About 12 ms a buffer: short enough for the position to follow the sound closely.
+static int BufferFrames(int rate) {
+    int frames = 64;
+    while (frames * 2 <= rate / 80) frames *= 2;
+    return frames;
+}
+
+int OpenSoundDevice(int device, int rate) {
+    if (device < -2) return 23;
+    if (!BringUpAudio()) return 3;
+    const char* name = nullptr;
+    if (device >= 1) {
+        if (device > SDL_GetNumAudioDevices(0)) return 23;
+        name = SDL_GetAudioDeviceName(device - 1, 0);
+        if (!name) return 23;
+    }
+    SDL_AudioSpec want, have;
+    SDL_zero(want);
+    want.freq = rate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = (Uint16)BufferFrames(rate);
+    want.callback = FillOutput;
+    Device = SDL_OpenAudioDevice(name, 0, &want, &have, 0);  // SDL converts to the hardware's own
+    if (!Device) return 3;
+    DeviceRate = rate;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
+    return 0;
+}
+
+void CloseSoundDevice() {
+    if (Device) SDL_CloseAudioDevice(Device);  // waits for a running callback to finish
+    Device = 0;
+    DeviceRate = 0;
+    if (SubsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SubsystemUp = false;
+}
+
+// SDL's dummy and disk drivers output nothing and pace their callbacks with a millisecond sleep
+// that oversleeps under load (10 % slow and worse was seen), so their timing is not the truth.
+bool SoundDeviceKeepsTime() { return Device && (!PacedBySleep || DeviceClockForced); }
+void ForceSoundDeviceClock(bool forced) { DeviceClockForced = forced; }
+
+void LockSoundDevice() {
+    if (Device) SDL_LockAudioDevice(Device);
+}
+
+void UnlockSoundDevice() {
+    if (Device) SDL_UnlockAudioDevice(Device);
+}
+
+static int64_t HeardFramesNow() {
+    if (PlayingStamp == 0) return PlayingFrom;
+    uint64_t ticks = SDL_GetPerformanceCounter() - PlayingStamp;
+    int64_t heard = PlayingFrom + (int64_t)(ticks * (uint64_t)DeviceRate / SDL_GetPerformanceFrequency());
+    return heard < PlayingTo ? heard : PlayingTo;
+}
+
+void PauseSoundDevice() {
+    if (!Device) return;
+    SDL_LockAudioDevice(Device);
+    HeldFrames = HeardFramesNow();
+    SDL_UnlockAudioDevice(Device);
+    SDL_PauseAudioDevice(Device, 1);
+}
+
+void ResumeSoundDevice() {
+    if (!Device) return;
+    SDL_LockAudioDevice(Device);
+    if (PlayingStamp != 0) {  // carry on from where the sound stopped
+        PlayingFrom = HeldFrames;
+        PlayingStamp = SDL_GetPerformanceCounter();
+    }
+    SDL_UnlockAudioDevice(Device);
+    SDL_PauseAudioDevice(Device, 0);
+}
+
+bool StartDeviceMusic(const DecodedPcm* pcm) {
+    if (!Device) return false;
+    SDL_AudioStream* converter =
+        SDL_NewAudioStream(AUDIO_S16SYS, (Uint8)pcm->channels, pcm->rate, AUDIO_F32SYS, 2, DeviceRate);
+    if (!converter) return false;
+    SDL_LockAudioDevice(Device);
+    if (Converter) SDL_FreeAudioStream(Converter);
+    Converter = converter;
+    Music = pcm;
+    ResetFeeding();
+    SDL_UnlockAudioDevice(Device);
+    return true;
+}
+
+void StopDeviceMusic() {
+    LockSoundDevice();
+    Music = nullptr;
+    if (Converter) SDL_FreeAudioStream(Converter);
+    Converter = nullptr;
+    ResetFeeding();
+    UnlockSoundDevice();
+}
+
+uint64_t DeviceMusicBytesHeard(bool outputRunning) {
+    if (!Device || !Music) return 0;
+    SDL_LockAudioDevice(Device);
+    int64_t heard = outputRunning ? HeardFramesNow() : HeldFrames;
+    uint64_t bytes;
+    if (TotalOutFrames >= 0 && heard >= TotalOutFrames)
+        bytes = Music->length;
+    else
+        bytes = (uint64_t)(heard * Music->rate / DeviceRate) * Music->blockAlign;
+    SDL_UnlockAudioDevice(Device);
+    return bytes;
+}
+
+// Device names are copied when device 0 is asked for, so a dialog walking 0, 1, 2, ... sees one
+// consistent list even if a device comes or goes meanwhile.
+const char* SoundDeviceName(int device) {
+    if (device == 0) {
+        DeviceNameCount = 0;
+        int count = BringUpAudio() ? SDL_GetNumAudioDevices(0) : 0;
+        for (int i = 0; i < count && DeviceNameCount < kMaxDevices; ++i) {
+            const char* name = SDL_GetAudioDeviceName(i, 0);
+            snprintf(DeviceNames[DeviceNameCount++], kNameCapacity, "%s", name ? name : "Output device");
+        }
+        return "Default output device";
+    }
+    if (device < 1 || device > DeviceNameCount) return nullptr;
+    return DeviceNames[device - 1];
+}

@@ -1,0 +1,76 @@
+// The software reverb behind the EAX presets: the tail follows decay, damping and volume.
+#include "music/reverb.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const int kRate = 44100;
+
+// Plays one click through the room and returns the stereo output.
+std::vector<float> ImpulseResponse(float seconds) {
+    std::vector<float> sound((size_t)(kRate * seconds) * 2, 0.0f);
+    sound[0] = sound[1] = 0.5f;
+    ApplyReverb(sound.data(), (int)sound.size() / 2);
+    return sound;
+}
+
+double Energy(const std::vector<float>& sound, float from, float to) {
+    double sum = 0;
+    for (size_t i = (size_t)(from * kRate) * 2; i < (size_t)(to * kRate) * 2 && i < sound.size(); ++i)
+        sum += sound[i] * sound[i];
+    return sum;
+}
+
+// Energy of the sample-to-sample differences: a measure of the high frequencies.
+double Roughness(const std::vector<float>& sound, float from, float to) {
+    double sum = 0;
+    for (size_t i = (size_t)(from * kRate) * 2 + 2; i < (size_t)(to * kRate) * 2; ++i) {
+        double step = sound[i] - sound[i - 2];
+        sum += step * step;
+    }
+    return sum;
+}
+
+TEST(ReverbTest, OffLeavesTheSoundUntouched) {
+    SetReverbRoom(kRate, 0.5f, 2.0f, 0.5f);
+    SwitchReverbOff();
+    EXPECT_FALSE(ReverbOn());
+    std::vector<float> sound = ImpulseResponse(0.2f);
+    EXPECT_EQ(sound[0], 0.5f);
+    EXPECT_EQ(Energy(sound, 0.001f, 0.2f), 0.0);
+    SetReverbRoom(kRate, 0.0f, 2.0f, 0.5f);  // "None" passes volume 0 and decay -1
+    EXPECT_FALSE(ReverbOn());
+    SetReverbRoom(kRate, 0.5f, -1.0f, -1.0f);
+    EXPECT_FALSE(ReverbOn());
+}
+
+TEST(ReverbTest, TailFallsSixtyDecibelsOverTheDecayTime) {
+    SetReverbRoom(kRate, 0.5f, 1.0f, 1.0f);
+    std::vector<float> sound = ImpulseResponse(1.3f);
+    double early = Energy(sound, 0.1f, 0.2f), late = Energy(sound, 1.1f, 1.2f);
+    ASSERT_GT(early, 0.0);
+    double dropDb = 10 * log10(early / late);
+    EXPECT_NEAR(dropDb, 60.0, 8.0);
+
+    SetReverbRoom(kRate, 0.5f, 0.1f, 1.0f);  // a padded cell is dead after a quarter second
+    EXPECT_LT(Energy(ImpulseResponse(0.6f), 0.4f, 0.6f), 1e-9);
+}
+
+TEST(ReverbTest, DampingDullsTheTailAndVolumeScalesIt) {
+    SetReverbRoom(kRate, 0.5f, 2.0f, 1.0f);
+    std::vector<float> bright = ImpulseResponse(0.5f);
+    SetReverbRoom(kRate, 0.5f, 2.0f, 0.0f);
+    std::vector<float> dull = ImpulseResponse(0.5f);
+    EXPECT_LT(Roughness(dull, 0.2f, 0.5f) / Energy(dull, 0.2f, 0.5f),
+              0.5 * Roughness(bright, 0.2f, 0.5f) / Energy(bright, 0.2f, 0.5f));
+    SetReverbRoom(kRate, 0.25f, 2.0f, 1.0f);
+    std::vector<float> quiet = ImpulseResponse(0.5f);
+    EXPECT_NEAR(Energy(quiet, 0.1f, 0.5f) / Energy(bright, 0.1f, 0.5f), 0.25, 0.01);
+    SwitchReverbOff();
+}
+
+}  // namespace
