@@ -1,0 +1,125 @@
+// The show's lettering.
+#include "captions.h"
+
+#include "noise.h"
+#include "output.h"
+#include "text.h"
+#include "textures.h"
+
+#include <cmath>
+#include <cstdio>
+
+static const std::vector<std::string>& Lines(const TextTable& texts, const std::string& key) {
+    static const std::vector<std::string> none;
+    auto found = texts.find(key);
+    if (found == texts.end()) fprintf(stderr, "texts: no line for %s\n", key.c_str());
+    return found == texts.end() ? none : found->second;
+}
+
+// A 256 × 256 panel: the lines centred on black, as large as fits, with a coloured glow.
+static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow) {
+    const int size = 256, margin = 22;
+    int pixelSize = 40;
+    for (const std::string& line : lines) {
+        while (pixelSize > 12 && MeasureText(kFontSansBold, line, pixelSize) > size - 2 * margin) pixelSize--;
+    }
+    int pitch = pixelSize * 5 / 4, count = (int)lines.size();
+    int top = size / 2 + (count * pitch) / 2 - pixelSize * 3 / 4;  // baseline of the first line
+    TextMask mask = MakeTextMask(size, size);
+    for (int i = 0; i < count; i++) DrawTextCentred(mask, kFontSansBold, lines[i], pixelSize, size / 2, top - i * pitch);
+    Picture picture = MakePicture(size, size);
+    PaintGlowingText(picture, mask, {1, 1, 1}, glow, 4);
+    return picture;
+}
+
+bool WriteCaptions(const TextTable& texts) {
+    static const Colour kGlows[4] = {{0.2f, 0.5f, 1.0f}, {1.0f, 0.45f, 0.1f}, {0.3f, 0.9f, 0.4f}, {0.8f, 0.3f, 0.9f}};
+    bool ok = true;
+    for (int n = 1; n <= 19; n++) {
+        if (n == 15) continue;  // the show never asks for a fifteenth caption
+        char key[8];
+        snprintf(key, sizeof key, "t_%02d", n);
+        ok = EmitPicture(std::string(key) + ".tga", CaptionPicture(Lines(texts, key), kGlows[n % 4])) && ok;
+    }
+    return ok;
+}
+
+// Deep blue night with a nebula and stars: the ground of the loading picture.
+static Picture NightBackdrop(int size) {
+    Picture picture = ShadePicture(size, size, [](float u, float v) {
+        float n = TiledFractal(u * 3, v * 3, 3, 6, 77);
+        Colour c = MixColour({0.0f, 0.0f, 0.03f}, {0.05f, 0.02f, 0.14f}, v);
+        c = AddColour(c, ScaleColour({0.25f, 0.1f, 0.4f}, SmoothStep(0.5f, 0.85f, n) * 0.8f));
+        return c;
+    });
+    Scatter scatter = {2024};
+    for (int i = 0; i < 260; i++) {
+        int x = (int)(NextUnit(scatter) * size), y = (int)(NextUnit(scatter) * size);
+        float b = 0.3f + 0.7f * NextUnit(scatter);
+        Colour& p = PixelAt(picture, x, y);
+        p = AddColour(p, {b, b, b * 1.1f});
+    }
+    return picture;
+}
+
+static Picture LoadingPicture(const std::vector<std::string>& lines) {
+    const int size = 512;
+    Picture picture = NightBackdrop(size);
+    AddGlow(picture, size * 0.5f, size * 0.58f, size * 0.45f, {0.12f, 0.1f, 0.3f}, 2.0f);
+    TextMask title = MakeTextMask(size, size);
+    if (!lines.empty()) DrawTextCentred(title, kFontSerifBold, lines[0], 96, size / 2, 270);
+    PaintGlowingText(picture, title, {1, 0.95f, 0.85f}, {1.0f, 0.5f, 0.15f}, 7);
+    TextMask rest = MakeTextMask(size, size);
+    for (size_t i = 1; i < lines.size(); i++) DrawTextCentred(rest, kFontSansBold, lines[i], 26, size / 2, 200 - 44 * (int)(i - 1));
+    PaintGlowingText(picture, rest, {0.85f, 0.9f, 1}, {0.2f, 0.4f, 1.0f}, 3);
+    return picture;
+}
+
+static Picture EndScroll(const std::vector<std::string>& lines) {
+    const int width = 256, height = 1024, pitch = 34;
+    TextMask mask = MakeTextMask(width, height);
+    for (size_t i = 0; i < lines.size(); i++) {
+        int size = i == 0 ? 34 : 22;
+        DrawTextCentred(mask, kFontSansBold, lines[i], size, width / 2, height - 80 - pitch * (int)i);
+    }
+    Picture picture = MakePicture(width, height);
+    PaintGlowingText(picture, mask, {1, 1, 1}, {0.3f, 0.5f, 1.0f}, 2);
+    return picture;
+}
+
+// The crew logo: a ring emblem beside the crew's name.
+static Picture CrewLogo(const std::vector<std::string>& lines) {
+    const int width = 256, height = 128;
+    Picture picture = MakePicture(width, height);
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            float dx = x + 0.5f - 52, dy = y + 0.5f - 64, d = std::sqrt(dx * dx + dy * dy);
+            float ring = std::exp(-std::pow((d - 30) / 4.0f, 2.0f)) + 0.5f * std::exp(-std::pow((d - 18) / 2.5f, 2.0f));
+            float spokes = std::pow(std::fabs(std::cos(std::atan2(dy, dx) * 3)), 30.0f) * (d < 30 ? 1.0f : 0.0f);
+            PixelAt(picture, x, y) = ScaleColour({0.3f, 0.7f, 1.0f}, ring + spokes * 0.6f);
+        }
+    }
+    TextMask mask = MakeTextMask(width, height);
+    if (lines.size() > 0) DrawTextCentred(mask, kFontSansBold, lines[0], 30, 166, 66);
+    if (lines.size() > 1) DrawTextCentred(mask, kFontSansBold, lines[1], 16, 166, 40);
+    PaintGlowingText(picture, mask, {1, 1, 1}, {0.3f, 0.6f, 1.0f}, 3);
+    return picture;
+}
+
+static Picture TitleLetter(const std::string& letter) {
+    const int size = 128;
+    TextMask mask = MakeTextMask(size, size);
+    DrawTextCentred(mask, kFontSansBold, letter, 86, size / 2, 28);  // one baseline for all letters
+    Picture picture = MakePicture(size, size);
+    PaintGlowingText(picture, mask, {1, 0.97f, 0.9f}, {1.0f, 0.55f, 0.15f}, 6);
+    return picture;
+}
+
+bool WriteTitlePictures(const TextTable& texts) {
+    bool ok = EmitPicture("load.tga", LoadingPicture(Lines(texts, "load")));
+    ok = EmitPicture("scroll.tga", EndScroll(Lines(texts, "scroll"))) && ok;
+    ok = EmitPicture("vardenix.tga", CrewLogo(Lines(texts, "logo"))) && ok;
+    static const char* kLetters[5][2] = {{"k.tga", "K"}, {"a.tga", "a"}, {"m.tga", "M"}, {"o.tga", "o"}, {"r.tga", "r"}};
+    for (auto& letter : kLetters) ok = EmitPicture(letter[0], TitleLetter(letter[1])) && ok;
+    return ok;
+}

@@ -1,0 +1,100 @@
+// Every entry of the package is generated, in the form its loader reads, and the generator
+// gives the same bytes on every run.
+#include "run_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+static std::string EntriesFolder() { return std::string(KAMORA_BUILD_DIR) + "/content/entries"; }
+
+static std::vector<std::string> ListedEntries() {
+    std::ifstream list(std::string(KAMORA_SOURCE_DIR) + "/content/generator/entries.txt");
+    std::vector<std::string> names;
+    std::string line;
+    while (std::getline(list, line))
+        if (!line.empty() && line[0] != '#') names.push_back(line);
+    return names;
+}
+
+static bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(ContentEntries, ListHoldsEveryEntryTheShowAsksFor) {
+    std::vector<std::string> names = ListedEntries();
+    for (const char* name : {"load.tga", "scroll.tga", "scn1.3ds", "flipe01.3DS", "vardenix.tga", "flipe_env.3ds",
+                             "Txt2.tga", "k.tga", "frog.3DS", "cube.3DS", "gris.tga", "tubo.3DS", "fr08.3DS",
+                             "sinscrol.raw", "oldcube.3ds", "castle.3DS", "sphere.3ds", "planes.3DS", "ese.raw",
+                             "t_01.tga", "t_14.tga", "t_16.tga", "t_19.tga"})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    EXPECT_EQ(std::find(names.begin(), names.end(), "t_15.tga"), names.end());
+    EXPECT_EQ(names.size(), 66u);
+}
+
+TEST(ContentEntries, PicturesAreUncompressedTrueColourTga) {
+    static const unsigned char kHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (const std::string& name : ListedEntries()) {
+        if (!EndsWith(name, ".tga")) continue;
+        SCOPED_TRACE(name);
+        std::string data = ReadWholeFile(EntriesFolder() + "/" + name);
+        ASSERT_GE(data.size(), 18u);
+        EXPECT_EQ(data.compare(0, 12, std::string((const char*)kHeader, 12)), 0);
+        unsigned width = (unsigned char)data[12] | (unsigned char)data[13] << 8;
+        unsigned height = (unsigned char)data[14] | (unsigned char)data[15] << 8;
+        unsigned bits = (unsigned char)data[16];
+        EXPECT_TRUE(bits == 24 || bits == 32);
+        EXPECT_GT(width, 0u);
+        EXPECT_GT(height, 0u);
+        EXPECT_EQ(data.size(), 18 + width * height * (bits / 8));
+        if (name == "gris.tga") {
+            EXPECT_TRUE(width == 256 && height == 256) << "the overlay replaces a 256 x 256 level 0";
+        }
+        if (name == "scroll.tga") {
+            EXPECT_GE(height, 2 * width) << "the end scroll is a tall picture";
+        }
+    }
+}
+
+TEST(ContentEntries, RawTablesHaveTheirExactSizes) {
+    EXPECT_EQ(ReadWholeFile(EntriesFolder() + "/sinscrol.raw").size(), 9216u);
+    EXPECT_EQ(ReadWholeFile(EntriesFolder() + "/ese.raw").size(), 30000u);
+    // The scroller line carries lit pixels in every band of columns the camera pans over.
+    std::string line = ReadWholeFile(EntriesFolder() + "/sinscrol.raw");
+    for (int band = 0; band < 8; band++) {
+        int lit = 0;
+        for (int row = 0; row < 12; row++)
+            for (int col = band * 32; col < band * 32 + 32; col++)
+                if ((unsigned char)line[(row * 256 + col) * 3 + 1] > 40 || (unsigned char)line[(row * 256 + col) * 3] > 40) lit++;
+        EXPECT_GT(lit, 10) << "band " << band;
+    }
+}
+
+TEST(ContentEntries, GeneratorIsDeterministicAndMatchesTheBuild) {
+    std::string generator = std::string(KAMORA_BUILD_DIR) + "/content/generator/kamora-content";
+    std::string content = std::string(KAMORA_SOURCE_DIR) + "/content/generator";
+    std::string fonts = "/usr/share/fonts/truetype/dejavu";
+    std::string first = MakeTestFolder("content_first"), second = MakeTestFolder("content_second");
+    ASSERT_EQ(RunCommand("'" + generator + "' . '" + content + "' " + fonts, first).exitCode, 0);
+    ASSERT_EQ(RunCommand("'" + generator + "' . '" + content + "' " + fonts, second).exitCode, 0);
+    for (const std::string& name : ListedEntries()) {
+        std::string a = ReadWholeFile(first + "/" + name);
+        EXPECT_FALSE(a.empty()) << name;
+        EXPECT_TRUE(a == ReadWholeFile(second + "/" + name)) << name << " differs between two runs";
+        EXPECT_TRUE(a == ReadWholeFile(EntriesFolder() + "/" + name)) << name << " differs from the build's";
+    }
+}
+
+TEST(ContentEntries, GeneratorFailsCleanlyWithoutItsInputs) {
+    std::string generator = std::string(KAMORA_BUILD_DIR) + "/content/generator/kamora-content";
+    std::string folder = MakeTestFolder("content_no_inputs");
+    CommandResult noTexts = RunCommand("'" + generator + "' . /nonexistent /usr/share/fonts/truetype/dejavu", folder);
+    EXPECT_NE(noTexts.exitCode, 0);
+    EXPECT_NE(noTexts.out.find("cannot read /nonexistent/texts.txt"), std::string::npos) << noTexts.out;
+    std::string content = std::string(KAMORA_SOURCE_DIR) + "/content/generator";
+    CommandResult noFonts = RunCommand("'" + generator + "' . '" + content + "' /nonexistent", folder);
+    EXPECT_NE(noFonts.exitCode, 0);
+    EXPECT_NE(noFonts.out.find("fonts-dejavu-core"), std::string::npos) << noFonts.out;
+    EXPECT_EQ(RunCommand("'" + generator + "'", folder).exitCode, 2);
+}

@@ -1,0 +1,134 @@
+// The generated scenes meet what the show's Effects ask of them: mesh counts, one camera as
+// the last object, key tracks long enough for each Effect's slot, and cameras framed for
+// what each Effect draws around them.
+#include "scene_file_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+static std::string EntryPath(const std::string& name) { return std::string(KAMORA_BUILD_DIR) + "/content/entries/" + name; }
+
+struct SceneRule {
+    const char* name;
+    int minMeshes, maxMeshes;
+    int minKeys;  // enough key intervals (301 frames each) for the Effect's slot; 0: never flown
+};
+
+static const SceneRule kScenes[] = {
+    {"scn1.3ds", 6, 6, 14},      {"flipe01.3DS", 1, 150, 11}, {"flipe_env.3ds", 7, 150, 9},
+    {"frog.3DS", 11, 11, 16},    {"cube.3DS", 1, 150, 0},     {"tubo.3DS", 2, 150, 23},
+    {"fr08.3DS", 24, 24, 16},    {"oldcube.3ds", 1, 150, 0},  {"castle.3DS", 1, 150, 15},
+    {"sphere.3ds", 1, 150, 0},   {"planes.3DS", 1, 1, 27},
+};
+
+static std::vector<KeyPoint> Track(const SceneFile& scene, int node) {
+    return node < (int)scene.tracks.size() ? scene.tracks[node] : std::vector<KeyPoint>();
+}
+
+TEST(ContentScenes, EveryScenePassesTheLoadersRules) {
+    for (const SceneRule& rule : kScenes) {
+        SCOPED_TRACE(rule.name);
+        SceneFile scene = ReadSceneFile(EntryPath(rule.name));
+        ASSERT_TRUE(scene.readable);
+        EXPECT_EQ(scene.rgbFloatChunks, 0);
+        ASSERT_EQ(scene.cameraObjects.size(), 1u);
+        int meshCount = (int)scene.meshes.size();
+        EXPECT_EQ(scene.cameraObjects[0], meshCount) << "the camera must be the last object";
+        EXPECT_EQ(scene.objectCount, meshCount + 1);
+        EXPECT_GE(meshCount, rule.minMeshes);
+        EXPECT_LE(meshCount, rule.maxMeshes);
+        for (const ReadMesh& mesh : scene.meshes) {
+            EXPECT_GT(mesh.faceCount, 0);
+            EXPECT_LE(mesh.faceCount, 1500);
+            EXPECT_LE(mesh.vertexCount, 50000);
+            EXPECT_EQ(mesh.mappingCount, mesh.vertexCount) << "mapping list must precede the face list";
+            EXPECT_LT(mesh.largestIndex, mesh.vertexCount);
+        }
+        std::vector<KeyPoint> eye = Track(scene, meshCount), target = Track(scene, meshCount + 1);
+        EXPECT_EQ(eye.size(), target.size());
+        EXPECT_GE((int)eye.size(), rule.minKeys < 4 ? 4 : rule.minKeys);
+        EXPECT_LE(eye.size(), 36u) << "37 keys overflow the camera path";
+        for (const KeyPoint& p : eye) EXPECT_TRUE(std::isfinite(p.x + p.y + p.z));
+    }
+}
+
+struct CameraPath {
+    std::vector<KeyPoint> eye, target;
+};
+
+static CameraPath FlownPath(const std::string& name, SceneFile* sceneOut = nullptr) {
+    SceneFile scene = ReadSceneFile(EntryPath(name));
+    int camera = (int)scene.meshes.size();
+    CameraPath path = {ExpandCameraPath(Track(scene, camera)), ExpandCameraPath(Track(scene, camera + 1))};
+    if (sceneOut) *sceneOut = scene;
+    return path;
+}
+
+static float Distance(KeyPoint a, KeyPoint b) {
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+TEST(ContentScenes, OpeningCameraCirclesOutsideTheFlareRing) {
+    CameraPath path = FlownPath("scn1.3ds");
+    ASSERT_FALSE(path.eye.empty());
+    for (const KeyPoint& p : path.eye) {
+        float across = std::hypot(p.x + 28, p.y);
+        EXPECT_GT(across, 130.0f);  // the ring reaches 120 units out
+        EXPECT_LT(Distance(p, {-28, 0, 0}), 400.0f);
+    }
+}
+
+TEST(ContentScenes, ChromeSceneIsKilometreSized) {
+    CameraPath path = FlownPath("flipe_env.3ds");
+    ASSERT_FALSE(path.eye.empty());
+    for (const KeyPoint& p : path.eye) {
+        float d = Distance(p, {0, 0, 0});
+        EXPECT_GT(d, 600.0f);
+        EXPECT_LT(d, 2200.0f);
+    }
+}
+
+TEST(ContentScenes, PictureGridCameraLooksDownAtASlant) {
+    CameraPath path = FlownPath("planes.3DS");
+    ASSERT_EQ(path.eye.size(), path.target.size());
+    for (size_t i = 0; i < path.eye.size(); i += 50) {
+        KeyPoint e = path.eye[i], t = path.target[i];
+        float d = Distance(e, t), down = (e.z - t.z) / d;
+        EXPECT_GT(down, 0.15f);  // looking down at the grid
+        EXPECT_LT(down, 0.9f);   // never straight down: the view's up is close to +z
+        EXPECT_LT(Distance(e, {-4, -4, 0}), 700.0f);
+    }
+}
+
+TEST(ContentScenes, TubeRideStaysInsideTheTube) {
+    SceneFile scene;
+    CameraPath path = FlownPath("tubo.3DS", &scene);
+    ASSERT_FALSE(path.eye.empty());
+    const std::vector<KeyPoint>& wall = scene.meshes[0].vertices;
+    for (size_t i = 0; i < path.eye.size(); i += 97) {
+        float nearest = 1e9f;
+        for (const KeyPoint& v : wall) nearest = std::fmin(nearest, Distance(path.eye[i], v));
+        EXPECT_GT(nearest, 12.0f) << "point " << i;  // off the wall
+        EXPECT_LT(nearest, 70.0f) << "point " << i;  // and not outside the tube
+    }
+}
+
+TEST(ContentScenes, FogFlightKeepsBetweenFloorAndSky) {
+    CameraPath path = FlownPath("fr08.3DS");
+    ASSERT_FALSE(path.eye.empty());
+    for (const KeyPoint& p : path.eye) {
+        EXPECT_GT(p.z, 15.0f);
+        EXPECT_LT(p.z, 60.0f);  // the gates' bars sit at 6-13 and 64-72
+    }
+}
+
+TEST(ContentScenes, FrogCameraStaysAboveThePondAndInsideTheSky) {
+    CameraPath path = FlownPath("frog.3DS");
+    ASSERT_FALSE(path.eye.empty());
+    for (const KeyPoint& p : path.eye) {
+        EXPECT_GT(p.z, 10.0f);
+        EXPECT_GT(Distance(p, {5, 0, 20}), 90.0f);
+        EXPECT_LT(Distance(p, {0, 0, 0}), 1000.0f);
+    }
+}
