@@ -96,9 +96,10 @@ bool ExtractCompressedEntry(WindowHandle window, const char* packagePath, const 
     if (!CreateLZOutput(outputPath))
         return FailExtraction(window, nullptr, "LZ Error", style, "Unable to create %s!", outputPath);
     StartPumping();
-    if (SeekLZInput(dataOffset)) LZDecode(unpackedSize);
+    bool placed = SeekLZInput(dataOffset);
+    if (placed) LZDecode(unpackedSize);
     // A stream cut short must never hand a half file to a loader.
-    if (LZOutputLength() < unpackedSize || LZInput.failed)
+    if (!placed || LZOutputLength() < unpackedSize || LZInput.failed)
         return FailExtraction(window, outputPath, "LZ Error", style,
                               "The compressed data in %s ends early!\nThe package is damaged.", packagePath);
     CloseLZInput();
@@ -126,7 +127,7 @@ bool ExtractStoredEntry(WindowHandle window, const char* packagePath, const char
         WriteLZByte(c);
         if ((++copied & (kClockCheckBytes - 1)) == 0) PumpMessages(copied);
     }
-    if (copied < unpackedSize || LZInput.failed)
+    if (!placed || copied < unpackedSize || LZInput.failed)
         return FailExtraction(window, outputPath, "Extract Error", style,
                               " Error: The package %s ends inside an entry !\nThe package is damaged.", packagePath);
     CloseLZInput();

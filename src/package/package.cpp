@@ -84,6 +84,12 @@ static bool FindEntry(FILE* file, const char* entryName, int32_t count, PackageR
 }
 
 bool ExtractFile(WindowHandle window, const char* entryName) {
+    if (!TempFolder[0]) {
+        // Never fall back to a shared folder, where another user could plant a link.
+        const char* folder = PrivateTempFolder();
+        if (!folder) return Fail(window, "Extract file Error", "No private temporary folder for %s!", entryName);
+        snprintf(TempFolder, sizeof TempFolder, "%s", folder);
+    }
     snprintf(ExtractedPath, sizeof ExtractedPath, "%s/%s", TempFolder, entryName);
     FILE* file = fopen(PackagePath, "rb");
     if (!file) return Fail(window, "Extract file Error", "Package file '%s' not found!.\n", PackagePath);
