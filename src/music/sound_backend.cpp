@@ -125,8 +125,7 @@ int SoundStreamPlay(uint32_t stream, int, uint32_t) {
 static uint64_t SilentBytes() {
     uint64_t ticks = SilentElapsed;
     if (OutputRunning) ticks += ReadSoundCounter() - SilentStart;
-    uint64_t frames = ticks * (uint64_t)StreamPcm.rate / SoundCounterFrequency();
-    return frames * StreamPcm.blockAlign;
+    return CounterTicksToFrames(ticks, StreamPcm.rate) * StreamPcm.blockAlign;
 }
 
 static uint64_t CurrentBytes() {

@@ -32,7 +32,12 @@ static uint64_t PlayingStamp = 0;      // counter at the last callback
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
 
 uint64_t ReadSoundCounter() { return SDL_GetPerformanceCounter(); }
-uint64_t SoundCounterFrequency() { return SDL_GetPerformanceFrequency(); }
+
+// Whole seconds first: ticks * rate would overflow after a few minutes on a nanosecond counter.
+uint64_t CounterTicksToFrames(uint64_t ticks, int rate) {
+    uint64_t frequency = SDL_GetPerformanceFrequency();
+    return ticks / frequency * (uint64_t)rate + ticks % frequency * (uint64_t)rate / frequency;
+}
 
 static bool BringUpAudio() {
     if (!SubsystemUp) SubsystemUp = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
@@ -140,7 +145,7 @@ void UnlockSoundDevice() {
 static int64_t HeardFramesNow() {
     if (PlayingStamp == 0) return PlayingFrom;
     uint64_t ticks = SDL_GetPerformanceCounter() - PlayingStamp;
-    int64_t heard = PlayingFrom + (int64_t)(ticks * (uint64_t)DeviceRate / SDL_GetPerformanceFrequency());
+    int64_t heard = PlayingFrom + (int64_t)CounterTicksToFrames(ticks, DeviceRate);
     return heard < PlayingTo ? heard : PlayingTo;
 }
 

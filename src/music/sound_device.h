@@ -38,4 +38,5 @@ const char* SoundDeviceName(int device);
 
 // The high-resolution counter the position is interpolated with.
 uint64_t ReadSoundCounter();
-uint64_t SoundCounterFrequency();
+// Sample frames at `rate` in `ticks` of that counter, without overflow for any run time.
+uint64_t CounterTicksToFrames(uint64_t ticks, int rate);

@@ -111,6 +111,12 @@ TEST_F(SoundBackendTest, ResampledDeviceKeepsCountingTheStreamsBytes) {
     ExpectPlaysToEnd(stream, 3.0);
 }
 
+TEST(SoundClockTest, CounterConversionHoldsForHourLongRuns) {
+    uint64_t frequency = SDL_GetPerformanceFrequency();
+    EXPECT_EQ(CounterTicksToFrames(frequency * 3600 + frequency / 2, 44100), 44100ull * 3600 + 22050);
+    EXPECT_EQ(CounterTicksToFrames(frequency / 1000, 48000), 48u);
+}
+
 TEST_F(SoundBackendTest, StopHoldsThePositionAndStartResumesIt) {
     uint32_t stream = OpenAndPlay(kNoSoundDevice, 44100, Tone(44100, 2, 1.0));
     SDL_Delay(200);
