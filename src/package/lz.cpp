@@ -82,10 +82,19 @@ static bool FailExtraction(WindowHandle window, const char* outputPath, const ch
     CloseLZInput();
     if (outputPath) {
         CloseLZOutput();
-        remove(outputPath);
+        RemoveLZOutputFile(outputPath);
     }
     ShowMessageBox(window, text, caption, style);
     return false;
+}
+
+// Closes both streams; a file that could not be written in full is removed and reported.
+static bool FinishExtraction(WindowHandle window, const char* outputPath, const char* caption, unsigned style,
+                             const char* writeFailure) {
+    CloseLZInput();
+    if (CloseLZOutput()) return true;
+    RemoveLZOutputFile(outputPath);
+    return FailExtraction(window, nullptr, caption, style, writeFailure, outputPath);
 }
 
 bool ExtractCompressedEntry(WindowHandle window, const char* packagePath, const char* outputPath,
@@ -102,12 +111,7 @@ bool ExtractCompressedEntry(WindowHandle window, const char* packagePath, const 
     if (!placed || LZOutputLength() < unpackedSize || LZInput.failed)
         return FailExtraction(window, outputPath, "LZ Error", style,
                               "The compressed data in %s ends early!\nThe package is damaged.", packagePath);
-    CloseLZInput();
-    if (!CloseLZOutput()) {
-        remove(outputPath);
-        return FailExtraction(window, nullptr, "LZ Error", style, "Unable to write %s!", outputPath);
-    }
-    return true;
+    return FinishExtraction(window, outputPath, "LZ Error", style, "Unable to write %s!");
 }
 
 bool ExtractStoredEntry(WindowHandle window, const char* packagePath, const char* outputPath,
@@ -130,10 +134,5 @@ bool ExtractStoredEntry(WindowHandle window, const char* packagePath, const char
     if (!placed || copied < unpackedSize || LZInput.failed)
         return FailExtraction(window, outputPath, "Extract Error", style,
                               " Error: The package %s ends inside an entry !\nThe package is damaged.", packagePath);
-    CloseLZInput();
-    if (!CloseLZOutput()) {
-        remove(outputPath);
-        return FailExtraction(window, nullptr, "Extract Error", style, " Error: Unable to write %s !", outputPath);
-    }
-    return true;
+    return FinishExtraction(window, outputPath, "Extract Error", style, " Error: Unable to write %s !");
 }

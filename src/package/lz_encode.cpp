@@ -174,7 +174,7 @@ int CompressFile(WindowHandle window, const char* sourcePath, const char* output
     int64_t outputLength = LZOutputLength();
     CloseLZInput();
     if (!CloseLZOutput() || readFailed) {
-        remove(outputPath);
+        RemoveLZOutputFile(outputPath);
         snprintf(text, sizeof text, readFailed ? "Unable to read %s!" : "Unable to write %s!",
                  readFailed ? sourcePath : outputPath);
         ShowMessageBox(window, text, "LZ Error", MB_OK | MB_ICONERROR);

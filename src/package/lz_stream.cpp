@@ -1,5 +1,7 @@
 #include "package/lz_stream.h"
 
+#include <sys/stat.h>
+
 
 LZStream LZInput;
 LZStream LZOutput;
@@ -39,6 +41,11 @@ bool CloseLZOutput() {
     if (fclose(LZOutput.file) != 0) LZOutput.failed = true;
     LZOutput.file = nullptr;
     return !LZOutput.failed;
+}
+
+void RemoveLZOutputFile(const char* path) {
+    struct stat info;
+    if (stat(path, &info) == 0 && S_ISREG(info.st_mode)) remove(path);
 }
 
 bool SeekLZInput(int64_t offset) {

@@ -27,6 +27,8 @@ void AttachLZInput(FILE* file);   // for tests and tools that bring their own fi
 void AttachLZOutput(FILE* file);
 void CloseLZInput();
 bool CloseLZOutput();
+// Removes a half-written output file; anything but a plain file (a device, say) stays.
+void RemoveLZOutputFile(const char* path);
 // Moves the input to an absolute offset; false when the offset is out of reach.
 bool SeekLZInput(int64_t offset);
 

@@ -39,6 +39,19 @@ TEST(LZDecode, StreamEndingEarlyFailsAndLeavesNoFile) {
     EXPECT_EQ(Decode(folder, stream, 13), "<failed>");
 }
 
+TEST(LZExtraction, WriteFailuresAreReported) {
+    std::string folder = MakeTestFolder("lz_write_failure");
+    WriteFile(folder + "/source", TextData(200000));
+    const std::string source = folder + "/source";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CompressFile(nullptr, source.c_str(), "/dev/full"), LZ_OUTPUT_FAILED);
+    EXPECT_FALSE(ExtractStoredEntry(nullptr, source.c_str(), "/dev/full", 0, 200000));
+    std::string boxes = testing::internal::GetCapturedStderr();
+    EXPECT_NE(boxes.find("msgbox: LZ Error: Unable to write /dev/full!"), std::string::npos) << boxes;
+    EXPECT_NE(boxes.find("msgbox: Extract Error:  Error: Unable to write /dev/full !"), std::string::npos) << boxes;
+    EXPECT_EQ(RunCommand("test -c /dev/full").exitCode, 0);  // a device is never removed
+}
+
 TEST(LZExtraction, NegativeDataOffsetFails) {
     std::string folder = MakeTestFolder("lz_negative_offset");
     WriteFile(folder + "/package", "stored bytes");
