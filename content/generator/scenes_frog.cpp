@@ -34,7 +34,7 @@ static Model FrogOnPond() {
     AddDisc(AddMesh(model, "Pond", {0.1f, 0.3f, 0.6f}), P3(0, 0, 0), 1100, 8, 40, 1.0f / 160);
     AddEllipsoid(AddMesh(model, "Sky", {0.5f, 0.7f, 1.0f}), P3(0, 0, -300), P3(1400, 1400, 1000), 24, 12, 3, 1, true);
     // 11.5 s at now / 3: 3,830 frames, at least 16 keys.
-    SetOrbitKeys(model, 18, {P3(5, 0, 0), 25, 330, 190, 150, 75, 55, P3(15, 0, 26), P3(5, 0, 18)});
+    SetOrbitKeys(model, 18, {P3(5, 0, 0), 25, 330, 125, 95, 50, 38, P3(12, 0, 24), P3(5, 0, 20)});
     return model;
 }
 

@@ -13,12 +13,12 @@
 static Model HallOfPlanets() {
     Model model;
     AddGrid(AddMesh(model, "Floor", {0.5f, 0.5f, 0.6f}), P3(-600, -600, -90), P3(1200, 0, 0), P3(0, 1200, 0), 20, 20, 10, 10);
-    AddEllipsoid(AddMesh(model, "PlanetA", {0.9f, 0.6f, 0.3f}), P3(260, 300, 70), P3(60, 60, 60), 24, 16, 1, 1);
-    AddEllipsoid(AddMesh(model, "PlanetB", {0.8f, 0.5f, 0.3f}), P3(-330, 220, 140), P3(40, 40, 40), 24, 16, 2, 1);
+    AddEllipsoid(AddMesh(model, "PlanetA", {0.9f, 0.6f, 0.3f}), P3(280, 320, 80), P3(90, 90, 90), 24, 16, 1, 1);
+    AddEllipsoid(AddMesh(model, "PlanetB", {0.8f, 0.5f, 0.3f}), P3(-340, 240, 150), P3(60, 60, 60), 24, 16, 2, 1);
     ModelMesh& glass = AddMesh(model, "GlassRing", {0.6f, 0.8f, 1.0f});
     AddTorus(glass, P3(-28, 0, 0), P3(1, 0, 0), P3(0, 1, 0), 150, 14, 40, 16, 8, 1);
-    AddEllipsoid(AddMesh(model, "PlanetC", {0.9f, 0.7f, 0.4f}), P3(120, -380, 20), P3(75, 75, 75), 24, 16, 1, 1);
-    AddEllipsoid(AddMesh(model, "PlanetD", {0.7f, 0.4f, 0.3f}), P3(-300, -260, -20), P3(30, 30, 30), 24, 16, 3, 1);
+    AddEllipsoid(AddMesh(model, "PlanetC", {0.9f, 0.7f, 0.4f}), P3(140, -400, 40), P3(110, 110, 110), 24, 16, 1, 1);
+    AddEllipsoid(AddMesh(model, "PlanetD", {0.7f, 0.4f, 0.3f}), P3(-320, -280, 10), P3(45, 45, 45), 24, 16, 3, 1);
     // 22.7 s at now / 7: 3,240 frames, 11 intervals at least; 16 keys leave room to spare.
     SetOrbitKeys(model, 16, {P3(-28, 0, 0), -110, 250, 250, 195, 130, 55, P3(-28, 0, 10), P3(-10, 0, 0)});
     return model;
@@ -34,22 +34,22 @@ static Model CrewLogoScene() {
                 P3(0, 0, 2 * h), 1, 1, 1, 1);
     }
     // About 6.7 s at now / 3: 2,240 frames, at least 11 keys.
-    SetOrbitKeys(model, 13, {P3(0, 0, 0), -118, -72, 260, 170, 40, -15, P3(0, 0, 8), P3(0, 0, 0)});
+    SetOrbitKeys(model, 13, {P3(0, 0, 0), -112, -76, 200, 125, 30, -10, P3(0, 0, 8), P3(0, 0, 0)});
     return model;
 }
 
-// Seven chrome sculptures (sphere-mapped in the show) within 500 units of the origin, a grid
+// Seven chrome sculptures (sphere-mapped in the show) within 650 units of the origin, a grid
 // ground, and a ring of columns: a scene a few kilometres across for flares 1,000 units out.
 static Model ChromeSculptures() {
     Model model;
-    AddEllipsoid(AddMesh(model, "ChromeCore", {0.9f, 0.9f, 0.95f}), P3(0, 0, 0), P3(200, 200, 200), 24, 16, 1, 1);
+    AddEllipsoid(AddMesh(model, "ChromeCore", {0.9f, 0.9f, 0.95f}), P3(0, 0, 0), P3(280, 280, 280), 24, 16, 1, 1);
     for (int i = 0; i < 6; i++) {
         float a = i * 3.14159265f / 3;
-        Point3 centre = P3(420 * std::cos(a), 420 * std::sin(a), (i % 2 ? 120.0f : -80.0f));
+        Point3 centre = P3(500 * std::cos(a), 500 * std::sin(a), (i % 2 ? 150.0f : -100.0f));
         Point3 radial = P3(std::cos(a), std::sin(a), 0);
         Point3 tilt = Normalize3(P3(-std::sin(a) * 0.6f, std::cos(a) * 0.6f, 0.8f));
         AddTorus(AddMesh(model, "ChromeRing" + std::to_string(i), {0.9f, 0.9f, 0.95f}), centre, radial, tilt,
-                 90, 28, 24, 12, 1, 1);
+                 110, 34, 24, 12, 1, 1);
     }
     AddGrid(AddMesh(model, "Ground", {0.2f, 0.3f, 0.5f}), P3(-2600, -2600, -380), P3(5200, 0, 0), P3(0, 5200, 0),
             16, 16, 20, 20);

@@ -189,3 +189,19 @@ void AddDisc(ModelMesh& mesh, Point3 centre, float radius, int rings, int segmen
     }
     PutLattice(mesh, first, segments, rings, true);  // angle then radius: flip to face +z
 }
+
+void RemapUv(ModelMesh& mesh, float u0, float u1, float v0, float v1) {
+    if (mesh.vertices.empty()) return;
+    float uLow = mesh.vertices[0].u, uHigh = uLow, vLow = mesh.vertices[0].v, vHigh = vLow;
+    for (const ModelVertex& v : mesh.vertices) {
+        uLow = std::fmin(uLow, v.u);
+        uHigh = std::fmax(uHigh, v.u);
+        vLow = std::fmin(vLow, v.v);
+        vHigh = std::fmax(vHigh, v.v);
+    }
+    float uSpan = uHigh > uLow ? uHigh - uLow : 1, vSpan = vHigh > vLow ? vHigh - vLow : 1;
+    for (ModelVertex& v : mesh.vertices) {
+        v.u = u0 + (u1 - u0) * (v.u - uLow) / uSpan;
+        v.v = v0 + (v1 - v0) * (v.v - vLow) / vSpan;
+    }
+}

@@ -36,5 +36,7 @@ void AddCone(ModelMesh& mesh, Point3 base, float height, float bottomRadius, flo
 // A coil spring: a thin tube wound `turns` times around the axis from `start` to `end`.
 void AddSpring(ModelMesh& mesh, Point3 start, Point3 end, float coilRadius, float wireRadius,
                float turns, int stepsPerTurn, int sides);
+// Squeezes the mesh's mapping coordinates into the window u0..u1 × v0..v1 of its texture.
+void RemapUv(ModelMesh& mesh, float u0, float u1, float v0, float v1);
 // A flat disc in the plane z = centre.z, facing +z; texture `uvPerUnit` repeats per unit.
 void AddDisc(ModelMesh& mesh, Point3 centre, float radius, int rings, int segments, float uvPerUnit);
