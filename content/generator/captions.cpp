@@ -80,6 +80,7 @@ static Picture EndScroll(const std::vector<std::string>& lines) {
     TextMask mask = MakeTextMask(width, height);
     for (size_t i = 0; i < lines.size(); i++) {
         int size = i == 0 ? 34 : 22;
+        while (size > 10 && MeasureText(kFontSansBold, lines[i], size) > width - 24) size--;
         DrawTextCentred(mask, kFontSansBold, lines[i], size, width / 2, height - 80 - pitch * (int)i);
     }
     Picture picture = MakePicture(width, height);
