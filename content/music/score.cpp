@@ -216,6 +216,30 @@ static bool ParsePhraseRange(const Token& token, int* first, int* last) {
     return true;
 }
 
+// "themeA", "themeA@pluck" (on another instrument), "themeA+12" or "themeA@pluck-12".
+static bool ParsePlayed(const Token& token, const Score* score, PlayedPattern* played) {
+    std::string name = token.text, instrument;
+    played->transpose = 0;
+    size_t sign = name.find_last_of("+-");
+    if (sign != std::string::npos && sign > 0) {
+        char* end = nullptr;
+        long semitones = strtol(name.c_str() + sign, &end, 10);
+        if (*end != 0 || semitones < -48 || semitones > 48) return Fail(token.line, "bad transposition", token.text);
+        played->transpose = (int)semitones;
+        name.resize(sign);
+    }
+    size_t at = name.find('@');
+    if (at != std::string::npos) instrument = name.substr(at + 1), name.resize(at);
+    played->pattern = FindPattern(score, name);
+    if (played->pattern < 0) return Fail(token.line, "unknown pattern", name);
+    played->instrument = score->patterns[played->pattern].instrument;
+    if (at != std::string::npos) {
+        played->instrument = FindInstrument(score, instrument);
+        if (played->instrument < 0) return Fail(token.line, "unknown instrument", instrument);
+    }
+    return true;
+}
+
 static bool ParsePlay(const Statement& s, Score* score) {
     if (s.size() < 2) return Fail(s[0].line, "play needs a phrase range", s[0].text);
     if (score->orderCount == MAX_ORDER_LINES) return Fail(s[0].line, "order list too long", s[0].text);
@@ -228,10 +252,8 @@ static bool ParsePlay(const Statement& s, Score* score) {
             if (!ParseRamp(s[i], score, &line->ramps[line->rampCount++])) return false;
             continue;
         }
-        int pattern = FindPattern(score, s[i].text);
-        if (pattern < 0) return Fail(s[i].line, "unknown pattern", s[i].text);
         if (line->patternCount == MAX_LINE_PATTERNS) return Fail(s[i].line, "too many patterns", s[i].text);
-        line->patterns[line->patternCount++] = pattern;
+        if (!ParsePlayed(s[i], score, &line->patterns[line->patternCount++])) return false;
     }
     if (line->last + 1 > score->phraseCount) score->phraseCount = line->last + 1;
     score->orderCount++;

@@ -55,10 +55,17 @@ struct Ramp {
     float from, to;  // over the phrase; the value holds afterwards until another ramp
 };
 
+// A pattern as the order list plays it: on its own instrument or another, maybe transposed.
+struct PlayedPattern {
+    int pattern;
+    int instrument;
+    int transpose;  // semitones
+};
+
 // One line of the order list: patterns (and ramps) that play in phrases first..last.
 struct OrderLine {
     int first, last;
-    int patterns[MAX_LINE_PATTERNS];
+    PlayedPattern patterns[MAX_LINE_PATTERNS];
     int patternCount;
     Ramp ramps[MAX_LINE_RAMPS];
     int rampCount;

@@ -90,7 +90,7 @@ static SynthVoice* FreeSynthVoice() {
     return pick;
 }
 
-static void PlaySynthStep(int track, int instrument, const Step* step) {
+static void PlaySynthStep(int track, int instrument, int transpose, const Step* step) {
     const Instrument* in = &Song->instruments[instrument];
     SynthVoice* held = nullptr;
     for (SynthVoice& v : Synths)
@@ -102,10 +102,10 @@ static void PlaySynthStep(int track, int instrument, const Step* step) {
         if (held) ReleaseSynthVoice(held);
         return;
     }
-    if (held) return GlideSynthVoice(held, in, step->notes[0], step->velocity);
+    if (held) return GlideSynthVoice(held, in, (float)(step->notes[0] + transpose), step->velocity);
     for (int n = 0; n < step->noteCount; n++)
-        StartSynthVoice(FreeSynthVoice(), in, instrument, track, step->notes[n], step->velocity, Rate,
-                        Cursor, NextSeed());
+        StartSynthVoice(FreeSynthVoice(), in, instrument, track, (float)(step->notes[n] + transpose),
+                        step->velocity, Rate, Cursor, NextSeed());
 }
 
 static void PlayDrumStep(int instrument, const Step* step) {
@@ -120,16 +120,21 @@ static void PlayDrumStep(int instrument, const Step* step) {
     if (in->kind == KIND_KICK) TriggerDuck();
 }
 
+// A track is one pattern as played: the same pattern on two instruments is two tracks.
+static int TrackOf(const PlayedPattern* played) {
+    return (played->pattern << 16) | (played->instrument << 8) | (played->transpose + 128);
+}
+
 static void PlayRow(int row) {
     for (int l = 0; l < LineCount; l++)
         for (int p = 0; p < Lines[l]->patternCount; p++) {
-            int track = Lines[l]->patterns[p];
-            const Pattern* pattern = &Song->patterns[track];
+            const PlayedPattern* played = &Lines[l]->patterns[p];
+            const Pattern* pattern = &Song->patterns[played->pattern];
             const Step* step = &pattern->steps[row % pattern->length];
-            if (Song->instruments[pattern->instrument].kind != KIND_SYNTH) {
-                if (step->noteCount > 0) PlayDrumStep(pattern->instrument, step);
+            if (Song->instruments[played->instrument].kind != KIND_SYNTH) {
+                if (step->noteCount > 0) PlayDrumStep(played->instrument, step);
             } else if (step->noteCount > 0 || step->off) {
-                PlaySynthStep(track, pattern->instrument, step);
+                PlaySynthStep(TrackOf(played), played->instrument, played->transpose, step);
             }
         }
 }
@@ -137,7 +142,7 @@ static void PlayRow(int row) {
 static bool PhrasePlays(int track) {
     for (int l = 0; l < LineCount; l++)
         for (int p = 0; p < Lines[l]->patternCount; p++)
-            if (Lines[l]->patterns[p] == track) return true;
+            if (TrackOf(&Lines[l]->patterns[p]) == track) return true;
     return false;
 }
 

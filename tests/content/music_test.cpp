@@ -80,7 +80,7 @@ static const char* ShortScore =
     "instrument lead synth wave=saw unison=3 detune=0.2 cutoff=2000 delay=0.3 reverb=0.3\n"
     "pattern beat kick X . . . x . . .   # a comment\n"
     "pattern tune lead A4 . C#5 . E5! . ^ . Bb4+D5 . . . . . ^ .\n"
-    "play 0-1 beat tune ~lead.cutoff=500>4000\n";
+    "play 0-1 beat tune tune@lead-12 ~lead.cutoff=500>4000\n";
 
 TEST(SoundtrackRenderer, SameScoreGivesTheSameBytesAndTheExactLength) {
     if (!std::filesystem::exists(Renderer)) GTEST_SKIP() << "no content build here";
@@ -113,6 +113,8 @@ TEST(SoundtrackRenderer, ScoreErrorsNameTheLineAndLeaveNoFile) {
         {"tempo fast\n", "score.txt:1: not a number: \"fast\""},
         {"instrument a synth\npattern p a A4\nplay 0 p\nsync 2 5\nsync 3 4\n", "sync points must rise"},
         {"instrument a synth\n", "the order list is empty"},
+        {"instrument a synth\npattern p a A4\nplay 0 p@b\n", "score.txt:3: unknown instrument \"b\""},
+        {"instrument a synth\npattern p a A4\nplay 0 p+x\n", "score.txt:3: bad transposition \"p+x\""},
     };
     for (const Case& c : cases) {
         WriteText(folder + "/score.txt", c.score);
