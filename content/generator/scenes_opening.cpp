@@ -38,18 +38,19 @@ static Model CrewLogoScene() {
     return model;
 }
 
-// Seven chrome sculptures (sphere-mapped in the show) within 650 units of the origin, a grid
-// ground, and a ring of columns: a scene a few kilometres across for flares 1,000 units out.
+// Seven chrome sculptures (sphere-mapped in the show) within 400 units of the origin (the title
+// Effect draws them at a tenth of their size), a grid ground and a ring of columns: a scene a
+// few kilometres across for flares 1,000 units out.
 static Model ChromeSculptures() {
     Model model;
-    AddEllipsoid(AddMesh(model, "ChromeCore", {0.9f, 0.9f, 0.95f}), P3(0, 0, 0), P3(280, 280, 280), 24, 16, 1, 1);
+    AddEllipsoid(AddMesh(model, "ChromeCore", {0.9f, 0.9f, 0.95f}), P3(0, 0, 0), P3(160, 160, 160), 24, 16, 1, 1);
     for (int i = 0; i < 6; i++) {
         float a = i * 3.14159265f / 3;
-        Point3 centre = P3(500 * std::cos(a), 500 * std::sin(a), (i % 2 ? 150.0f : -100.0f));
+        Point3 centre = P3(300 * std::cos(a), 300 * std::sin(a), (i % 2 ? 90.0f : -60.0f));
         Point3 radial = P3(std::cos(a), std::sin(a), 0);
         Point3 tilt = Normalize3(P3(-std::sin(a) * 0.6f, std::cos(a) * 0.6f, 0.8f));
         AddTorus(AddMesh(model, "ChromeRing" + std::to_string(i), {0.9f, 0.9f, 0.95f}), centre, radial, tilt,
-                 110, 34, 24, 12, 1, 1);
+                 70, 22, 24, 12, 1, 1);
     }
     AddGrid(AddMesh(model, "Ground", {0.2f, 0.3f, 0.5f}), P3(-2600, -2600, -380), P3(5200, 0, 0), P3(0, 5200, 0),
             16, 16, 20, 20);
@@ -59,7 +60,7 @@ static Model ChromeSculptures() {
         AddCone(columns, P3(1750 * std::cos(a), 1750 * std::sin(a), -380), 1100, 70, 55, 12, 2, 6);
     }
     // 13.7 s at now / 8: 1,710 frames, at least 9 keys.
-    SetOrbitKeys(model, 11, {P3(0, 0, 0), 200, 20, 1350, 900, 520, 160, P3(0, 0, 60), P3(0, 0, 120)});
+    SetOrbitKeys(model, 11, {P3(0, 0, 0), 200, 20, 1200, 700, 450, 180, P3(0, 0, 40), P3(0, 0, 90)});
     return model;
 }
 
