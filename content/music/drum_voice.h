@@ -23,7 +23,7 @@ struct DrumVoice {
 
 void StartDrum(DrumVoice* voice, const Instrument* in, int instrument, float velocity, float rate,
                uint32_t seed);
-// Makes a hi-hat fall silent within a few milliseconds (a closed hat chokes an open one).
+// Makes a hi-hat fall silent within a few milliseconds: a new hit of the same hat cuts the last.
 void ChokeDrum(DrumVoice* voice);
 // Adds `count` mono samples of the voice to `out`; the voice goes inactive when it has faded.
 void RenderDrum(DrumVoice* voice, float* out, int count);

@@ -112,7 +112,7 @@ static void PlayDrumStep(int instrument, const Step* step) {
     const Instrument* in = &Song->instruments[instrument];
     DrumVoice* slot = &Drums[0];
     for (DrumVoice& d : Drums) {
-        if (in->kind == KIND_HAT && d.active && d.kind == KIND_HAT) ChokeDrum(&d);
+        if (in->kind == KIND_HAT && d.active && d.instrument == instrument) ChokeDrum(&d);
         if (!d.active) slot = &d;
         else if (slot->active && d.age > slot->age) slot = &d;
     }
