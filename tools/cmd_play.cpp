@@ -50,7 +50,8 @@ static bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
         else if (arg[0] == '-' || options->path) ok = false;
         else options->path = arg;
         if (!ok) {
-            fprintf(stderr, "kamora-tool play: bad argument '%s'%s\n", arg, next && arg[0] == '-' ? " (or its value)" : "");
+            const char* hint = next && arg[0] == '-' ? " (or its value)" : "";
+            fprintf(stderr, "kamora-tool play: bad argument '%s'%s\n", arg, hint);
             return false;
         }
     }
@@ -95,7 +96,8 @@ static int RunPlay(int argc, char** argv) {
         return 2;
     }
     if (options.listDevices) return ListDevices();
-    if (!SoundInit(options.device, options.rate, 0x18, nullptr)) return FailPlay("Unable to initialize output device");
+    if (!SoundInit(options.device, options.rate, 0x18, nullptr))
+        return FailPlay("Unable to initialize output device");
     SoundStart();
     if (options.eax >= 0 && !SetEaxPreset(options.eax)) return FailPlay("Unable to set EAX environment");
     uint32_t stream = SoundStreamCreateFile(0, options.path, 0, 0, 0x20000);

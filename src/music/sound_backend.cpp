@@ -121,7 +121,8 @@ int SoundStreamPlay(uint32_t stream, int, uint32_t) {
     return Succeed();
 }
 
-// Bytes a device without a clock of its own (no sound, dummy driver) has "played": real time since play, less the time stopped.
+// Bytes a device without a clock of its own (no sound, dummy driver) has "played": the real
+// time since play, less the time the output was stopped.
 static uint64_t SilentBytes() {
     uint64_t ticks = SilentElapsed;
     if (OutputRunning) ticks += ReadSoundCounter() - SilentStart;

@@ -51,7 +51,8 @@ bool MakeToneMp3(const std::string& path, int rate, int channels, double seconds
     lame_set_quality(lame, 7);
     lame_set_write_id3tag_automatic(lame, 0);
     std::vector<unsigned char> mp3;
-    bool ok = lame_init_params(lame) >= 0 && EncodeTone(lame, ToneSamples(rate, channels, seconds, hz), channels, &mp3);
+    bool ok = lame_init_params(lame) >= 0 &&
+              EncodeTone(lame, ToneSamples(rate, channels, seconds, hz), channels, &mp3);
     lame_close(lame);
     if (!ok) return false;
     FILE* file = fopen(path.c_str(), "wb");

@@ -29,7 +29,8 @@ TEST(PlayCommandTest, BadFilesAndArgumentsFailWithTheBackEndsText) {
     CommandResult missing = RunCommand("'" + kTool + "' play '" + folder + "/absent.mp3' --no-sound");
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_NE(missing.out.find("Unable to open file"), std::string::npos) << missing.out;
-    CommandResult text = RunCommand("'" + kTool + "' play '" + KAMORA_SOURCE_DIR + "/CMakeLists.txt' --no-sound");
+    std::string notMusic = std::string(KAMORA_SOURCE_DIR) + "/CMakeLists.txt";
+    CommandResult text = RunCommand("'" + kTool + "' play '" + notMusic + "' --no-sound");
     EXPECT_NE(text.exitCode, 0);
     EXPECT_NE(text.out.find("Unsupported format"), std::string::npos) << text.out;
     EXPECT_EQ(RunCommand("'" + kTool + "' play x.mp3 --rate fast").exitCode, 2);
