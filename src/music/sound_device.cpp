@@ -191,6 +191,13 @@ void StopDeviceMusic() {
     UnlockSoundDevice();
 }
 
+int64_t DeviceMusicFramesOut() {
+    LockSoundDevice();
+    int64_t frames = OutFrames;
+    UnlockSoundDevice();
+    return frames;
+}
+
 uint64_t DeviceMusicBytesHeard(bool outputRunning) {
     if (!Device || !Music) return 0;
     SDL_LockAudioDevice(Device);

@@ -27,6 +27,9 @@ void StopDeviceMusic();
 // while the output is stopped; the decoded length once the device has played it all.
 uint64_t DeviceMusicBytesHeard(bool outputRunning);
 
+// Device frames of music handed to the driver so far (for tests and diagnostics).
+int64_t DeviceMusicFramesOut();
+
 // False for drivers that play nothing (SDL's dummy and disk drivers): their callbacks keep no
 // true time, so the back end times the music on the real-time clock there, as for no sound.
 bool SoundDeviceKeepsTime();
