@@ -278,14 +278,16 @@ static bool ParseSetting(const Statement& s, Score* score) {
     for (int i = 0; i < count; i++)
         if (!ParseNumber(s[i + 1], &values[i])) return false;
     if (key == "grid") {
+        for (int i = 0; i < 3; i++)
+            if (values[i] < 1 || values[i] > 64) return Fail(s[i + 1].line, "bad grid", s[i + 1].text);
         score->rowsPerBeat = (int)values[0], score->beatsPerBar = (int)values[1];
         score->barsPerPhrase = (int)values[2];
-        if (values[0] < 1 || values[1] < 1 || values[2] < 1 || RowsPerPhrase(score) > 1024)
-            return Fail(s[0].line, "bad grid", key);
+        if (RowsPerPhrase(score) > 1024) return Fail(s[0].line, "more than 1024 rows a phrase:", key);
         return true;
     }
     if (key == "sync") {
         if (values[0] < 0 || values[0] >= MAX_PHRASES) return Fail(s[1].line, "bad phrase", s[1].text);
+        if (values[1] < 0) return Fail(s[2].line, "sync before the track's start:", s[2].text);
         score->syncSeconds[(int)values[0]] = values[1];
         return true;
     }
@@ -307,6 +309,7 @@ static void SetDefaults(Score* score) {
 static bool CheckScore(Score* score) {
     if (score->tempo < 20 || score->tempo > 400) return Fail(0, "tempo out of range", "tempo");
     if (score->lengthSeconds <= 0 || score->lengthSeconds > 600) return Fail(0, "length out of range", "length");
+    if (score->startSeconds < 0) return Fail(0, "start before the track's start", "start");
     if (score->orderCount == 0) return Fail(0, "the order list is empty", "play");
     double previous = -1;
     for (int p = 0; p < MAX_PHRASES; p++) {

@@ -113,6 +113,9 @@ TEST(SoundtrackRenderer, ScoreErrorsNameTheLineAndLeaveNoFile) {
         {"tempo fast\n", "score.txt:1: not a number: \"fast\""},
         {"instrument a synth\npattern p a A4\nplay 0 p\nsync 2 5\nsync 3 4\n", "sync points must rise"},
         {"instrument a synth\n", "the order list is empty"},
+        {"grid 4 4 100000000000\n", "score.txt:1: bad grid \"100000000000\""},
+        {"grid 64 64 64\n", "more than 1024 rows a phrase"},
+        {"sync 3 -2\n", "sync before the track's start"},
         {"instrument a synth\npattern p a A4\nplay 0 p@b\n", "score.txt:3: unknown instrument \"b\""},
         {"instrument a synth\npattern p a A4\nplay 0 p+x\n", "score.txt:3: bad transposition \"p+x\""},
     };
