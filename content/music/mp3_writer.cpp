@@ -1,5 +1,6 @@
 #include "mp3_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <lame/lame.h>
 #include <string>

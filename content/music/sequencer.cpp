@@ -18,7 +18,6 @@ static int64_t Cursor;             // next sample to render
 static std::vector<float>* OutL;
 static std::vector<float>* OutR;
 static uint32_t Seed = 0x4b614d6fu;  // every voice gets its own noise seed from here
-static int Phrase;                   // the phrase being played
 static int64_t PhraseStart, PhraseEnd;
 static const OrderLine* Lines[MAX_ORDER_LINES];  // order lines of the current phrase
 static int LineCount;
@@ -148,7 +147,6 @@ static bool PhrasePlays(int track) {
 
 // Gathers the order lines of `phrase` and lets notes of patterns that stop here ring out.
 static void EnterPhrase(int phrase) {
-    Phrase = phrase;
     PhraseStart = RowSample(phrase, 0), PhraseEnd = RowSample(phrase + 1, 0);
     LineCount = 0;
     for (int i = 0; i < Song->orderCount; i++)
