@@ -73,4 +73,41 @@ TEST(ReverbTest, DampingDullsTheTailAndVolumeScalesIt) {
     SwitchReverbOff();
 }
 
+// Wet energy over dry energy for two seconds of noise over a bass line, and the clipped samples.
+double WetRatio(float volume, float decay, int* clipped) {
+    SetReverbRoom(kRate, volume, decay, 0.5f);
+    std::vector<float> dry(kRate * 2 * 2), sound;
+    uint32_t seed = 1;
+    for (size_t i = 0; i < dry.size(); i += 2) {
+        seed = seed * 1664525u + 1013904223u;
+        float noise = ((seed >> 9) / 8388608.0f - 1.0f) * 0.25f;
+        dry[i] = dry[i + 1] = noise + 0.4f * sinf(2 * (float)M_PI * 55 * (float)(i / 2) / kRate);
+    }
+    sound = dry;
+    ApplyReverb(sound.data(), (int)sound.size() / 2);
+    double wet = 0, plain = 0;
+    *clipped = 0;
+    for (size_t i = 0; i < dry.size(); ++i) {
+        wet += (sound[i] - dry[i]) * (sound[i] - dry[i]);
+        plain += dry[i] * dry[i];
+        *clipped += fabsf(sound[i]) >= 1.0f;
+    }
+    return wet / plain;
+}
+
+TEST(ReverbTest, LevelFollowsTheVolumeWhateverTheDecayAndDoesNotClip) {
+    int clipped = 0;
+    double shortRoom = WetRatio(1.0f, 0.4f, &clipped);
+    EXPECT_EQ(clipped, 0);
+    double longRoom = WetRatio(1.0f, 7.841f, &clipped);  // "Mountains"
+    EXPECT_EQ(clipped, 0);
+    EXPECT_GT(shortRoom, 0.01) << "audible";
+    EXPECT_LT(longRoom, 0.6) << "a long tail must not drown the music";
+    // Without the normalisation the long room would be 11 dB louder than the short one.
+    double differenceDb = 10 * log10(longRoom / shortRoom);
+    EXPECT_LT(differenceDb, 3.0);
+    EXPECT_GT(differenceDb, -9.0);
+    SwitchReverbOff();
+}
+
 }  // namespace
