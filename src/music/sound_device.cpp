@@ -142,11 +142,14 @@ void UnlockSoundDevice() {
     if (Device) SDL_UnlockAudioDevice(Device);
 }
 
+// Between callbacks the position runs on the counter up to the end of the playing chunk. A device
+// that stops calling back (unplugged, stuck driver) must not freeze the show: after a quarter
+// second without a callback the position goes on by the counter alone, as without sound.
 static int64_t HeardFramesNow() {
-    if (PlayingStamp == 0) return PlayingFrom;
     uint64_t ticks = SDL_GetPerformanceCounter() - PlayingStamp;
     int64_t heard = PlayingFrom + (int64_t)CounterTicksToFrames(ticks, DeviceRate);
-    return heard < PlayingTo ? heard : PlayingTo;
+    bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
+    return heard > PlayingTo && !stalled ? PlayingTo : heard;
 }
 
 void PauseSoundDevice() {
@@ -160,10 +163,8 @@ void PauseSoundDevice() {
 void ResumeSoundDevice() {
     if (!Device) return;
     SDL_LockAudioDevice(Device);
-    if (PlayingStamp != 0) {  // carry on from where the sound stopped
-        PlayingFrom = HeldFrames;
-        PlayingStamp = SDL_GetPerformanceCounter();
-    }
+    PlayingFrom = HeldFrames;  // carry on from where the sound stopped
+    PlayingStamp = SDL_GetPerformanceCounter();
     SDL_UnlockAudioDevice(Device);
     SDL_PauseAudioDevice(Device, 0);
 }
@@ -178,6 +179,7 @@ bool StartDeviceMusic(const DecodedPcm* pcm) {
     Converter = converter;
     Music = pcm;
     ResetFeeding();
+    PlayingStamp = SDL_GetPerformanceCounter();
     SDL_UnlockAudioDevice(Device);
     return true;
 }

@@ -24,7 +24,8 @@ void StopDeviceMusic();
 
 // Bytes of the music's own PCM heard so far, interpolated between callbacks on the counter:
 // the chunk handed out at one callback is taken to play from the next callback on. Held still
-// while the output is stopped; the decoded length once the device has played it all.
+// while the output is stopped; the decoded length once the device has played it all. A device
+// that stops calling back for a quarter second no longer holds it back (the show goes on).
 uint64_t DeviceMusicBytesHeard(bool outputRunning);
 
 // Device frames of music handed to the driver so far (for tests and diagnostics).

@@ -124,6 +124,19 @@ TEST(SoundClockTest, CounterConversionHoldsForHourLongRuns) {
     EXPECT_EQ(CounterTicksToFrames(frequency / 1000, 48000), 48u);
 }
 
+TEST_F(SoundBackendTest, StalledDeviceDoesNotFreezeTheShow) {
+    ForceSoundDeviceClock(true);
+    uint32_t stream = OpenAndPlay(0, 44100, Tone(44100, 2, 1.0));
+    SDL_Delay(100);
+    LockSoundDevice();  // the callback cannot run while the test holds the device
+    uint32_t before = SoundChannelGetPosition(stream);
+    SDL_Delay(500);
+    uint32_t after = SoundChannelGetPosition(stream);
+    UnlockSoundDevice();
+    EXPECT_GT(after, before + 176400 / 10) << "runs on after a quarter second without callbacks";
+    ExpectPlaysToEnd(stream, 3.0);
+}
+
 TEST_F(SoundBackendTest, StopHoldsThePositionAndStartResumesIt) {
     uint32_t stream = OpenAndPlay(kNoSoundDevice, 44100, Tone(44100, 2, 1.0));
     SDL_Delay(200);
