@@ -1,6 +1,9 @@
 #include "platform/clock.h"
 
 #include <SDL2/SDL.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <x86intrin.h>
+#endif
 
 static bool CounterAvailable = true;
 static bool VirtualRunning = false;
@@ -35,6 +38,18 @@ uint32_t ReadMillisecondClock() {
 
 void SleepMilliseconds(uint32_t ms) {
     if (!VirtualRunning) SDL_Delay(ms);
+}
+
+uint64_t ReadCycleCounter() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __rdtsc();
+#elif defined(__aarch64__)
+    uint64_t value;
+    asm volatile("mrs %0, cntvct_el0" : "=r"(value));
+    return value;
+#else
+    return SDL_GetPerformanceCounter();
+#endif
 }
 
 void SetCounterAvailable(bool available) { CounterAvailable = available; }

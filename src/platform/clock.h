@@ -13,6 +13,10 @@ uint32_t ReadMillisecondClock();
 
 void SleepMilliseconds(uint32_t ms);
 
+// The processor's cycle counter (the time-stamp counter on x86; elsewhere the closest counter
+// the machine has), for the setup dialog's clock-speed estimate.
+uint64_t ReadCycleCounter();
+
 // Test hook: pretend the machine has no performance counter.
 void SetCounterAvailable(bool available);
 

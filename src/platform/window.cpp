@@ -2,11 +2,7 @@
 
 #include <SDL2/SDL.h>
 
-struct PlatformWindow {
-    SDL_Window* window;
-    SDL_GLContext context;
-    bool fullScreen;
-};
+#include "platform/window_record.h"
 
 static PlatformWindow TheWindow;  // the show has one window at a time
 static WindowHandle DemoWindow = nullptr;
@@ -19,11 +15,37 @@ bool StartVideo() {
 
 void StopVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
+// Depth as the show counts it: 24-bit colour stored in 32 bits is a 32-bit mode, 15 bits are 16.
 static int ModeBits(Uint32 format) {
     int bits = SDL_BITSPERPIXEL(format);
-    if (bits == 24) return 32;  // 24-bit depth stored in 32 bits
+    if (bits == 24 && SDL_BYTESPERPIXEL(format) == 4) return 32;
     if (bits == 15) return 16;
     return bits;
+}
+
+static const PlatformDisplayMode* TestModes = nullptr;
+static int TestModeCount = -1;
+
+void SetTestDisplayModes(const PlatformDisplayMode* modes, int count) {
+    TestModes = modes;
+    TestModeCount = count;
+}
+
+int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity) {
+    if (TestModeCount >= 0) {
+        int n = TestModeCount < capacity ? TestModeCount : capacity;
+        for (int i = 0; i < n; ++i) modes[i] = TestModes[i];
+        return n;
+    }
+    int count = SDL_GetNumDisplayModes(0);
+    if (count < 0) return -1;
+    int listed = 0;
+    for (int i = 0; i < count && listed < capacity; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+        modes[listed++] = {mode.w, mode.h, ModeBits(mode.format)};
+    }
+    return listed;
 }
 
 bool FindFullScreenMode(int width, int height, int colourBits) {

@@ -13,6 +13,20 @@ void StopVideo();
 // (24-bit-depth modes stored in 32 bits count as 32).
 bool FindFullScreenMode(int width, int height, int colourBits);
 
+// One mode of the primary display, with its depth as the show counts it (24-bit colour stored in
+// 32 bits counts as 32 bits per pixel, 15-bit colour as 16).
+struct PlatformDisplayMode {
+    int width;
+    int height;
+    int colourBits;
+};
+
+// Fills `modes` with up to `capacity` modes of the primary display in the driver's order and
+// returns how many it wrote; -1 when the display cannot be asked (video not started).
+int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity);
+// Test hook: list these modes instead of the display's (count < 0: the display's again).
+void SetTestDisplayModes(const PlatformDisplayMode* modes, int count);
+
 // Asks for the GL pixel format: double buffer, RGBA with `colourBits`, 16-bit depth, no stencil.
 void RequestPixelFormat(int colourBits);
 

@@ -1,0 +1,17 @@
+# Dear ImGui for the dialogs before the show: Debian's library, with its SDL2 and OpenGL2
+# back ends compiled into the dialog module from the sources the package ships.
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+pkg_check_modules(FREETYPE IMPORTED_TARGET freetype2)
+set(KAMORA_IMGUI_BACKENDS /usr/share/doc/libimgui-dev/examples/backends)
+set(KAMORA_IMGUI_BACKEND_SOURCES
+  ${KAMORA_IMGUI_BACKENDS}/imgui_impl_sdl.cpp
+  ${KAMORA_IMGUI_BACKENDS}/imgui_impl_opengl2.cpp)
+target_sources(kamora_core PRIVATE ${KAMORA_IMGUI_BACKEND_SOURCES})
+# The back ends are ImGui's code, not ours: built without our warning set.
+set_source_files_properties(${KAMORA_IMGUI_BACKEND_SOURCES} PROPERTIES COMPILE_OPTIONS "-w")
+target_include_directories(kamora_core PRIVATE /usr/include/imgui/backends)
+target_link_libraries(kamora_core PUBLIC PkgConfig::IMGUI)
+if(FREETYPE_FOUND)
+  # Debian's libimgui.a also holds the FreeType font builder.
+  target_link_libraries(kamora_core PUBLIC PkgConfig::FREETYPE)
+endif()
