@@ -77,6 +77,7 @@ TEST_F(DialogTest, Without16BitModesNothingIsPreselectedAndDefaultsStay) {
     EXPECT_NE(Log().find(" DLG: Video mode is 640x480 32 bpp\n"), std::string::npos);
 
     // Choosing a 32-bit entry takes it.
+    StopSound();
     ASSERT_TRUE(OpenDebugLog());
     OpenSetup();
     SetupDialog.modeSelection = 1;
