@@ -4,3 +4,4 @@
 bool LoadCastle() { return true; }
 void DrawCastle(int) {}
 void UnloadCastle() {}
+void ResetCastle() {}

@@ -4,3 +4,4 @@
 bool LoadEnvFlares() { return true; }
 void DrawEnvFlares(int) {}
 void UnloadEnvFlares() {}
+void ResetEnvFlares() {}

@@ -4,3 +4,4 @@
 bool LoadFogFlight() { return true; }
 void DrawFogFlight(int) {}
 void UnloadFogFlight() {}
+void ResetFogFlight() {}

@@ -4,3 +4,4 @@
 bool LoadFrogCubes() { return true; }
 void DrawFrogCubes(int) {}
 void UnloadFrogCubes() {}
+void ResetFrogCubes() {}

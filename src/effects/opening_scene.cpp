@@ -9,5 +9,6 @@ bool LoadOpeningScene() { return true; }
 bool LoadLogoScene() { return true; }
 void DrawOpeningScene(int) {}
 void UnloadOpeningScene() {}
+void ResetOpeningScene() {}
 void UnloadLogoScene() {}
 void BuildWaveMesh(float, int) {}

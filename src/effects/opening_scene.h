@@ -12,5 +12,8 @@ bool LoadOpeningScene();
 bool LoadLogoScene();
 void DrawOpeningScene(int now);
 void UnloadOpeningScene();
+// The show's loop: back to the state loading left (every latched start time -1, its Scenes'
+// startFrame -1).
+void ResetOpeningScene();
 void UnloadLogoScene();
 void BuildWaveMesh(float phase, int amplitude);

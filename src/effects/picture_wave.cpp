@@ -4,3 +4,4 @@
 bool LoadPictureWave() { return true; }
 void DrawPictureWave(int) {}
 void UnloadPictureWave() {}
+void ResetPictureWave() {}

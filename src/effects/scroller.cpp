@@ -4,3 +4,4 @@
 bool LoadScroller() { return true; }
 void DrawScroller(int) {}
 void UnloadScroller() {}
+void ResetScroller() {}

@@ -4,3 +4,4 @@
 bool LoadTitleLetters() { return true; }
 void DrawTitleLetters(int) {}
 void UnloadTitleLetters() {}
+void ResetTitleLetters() {}

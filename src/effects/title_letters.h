@@ -4,3 +4,6 @@
 bool LoadTitleLetters();
 void DrawTitleLetters(int now);
 void UnloadTitleLetters();
+// The show's loop: back to the state loading left (every latched start time -1, its Scenes'
+// startFrame -1).
+void ResetTitleLetters();

@@ -4,3 +4,4 @@
 bool LoadTube() { return true; }
 void DrawTube(int) {}
 void UnloadTube() {}
+void ResetTube() {}

@@ -13,6 +13,7 @@
 #include "host/debug_log.h"
 #include "host/demo.h"
 #include "host/demo_config.h"
+#include "host/demo_loop.h"
 #include "host/frame_timer.h"
 #include "music/music.h"
 #include "music/sound_backend.h"
@@ -50,6 +51,14 @@ uint32_t ReadMusicPosition() {
 }
 
 static bool MusicEnded() { return ActiveMusic ? ActiveMusic->ended() : SoundChannelEnded(MusicStream); }
+
+// A track shorter than the show ends it when it ends, instead of freezing on the last Effect.
+bool MusicReachedEnd() { return ReadMusicPosition() >= kDemoEndPosition || MusicEnded(); }
+
+bool RestartMusic() {
+    if (ActiveMusic) return ActiveMusic->restart && ActiveMusic->restart();
+    return SoundStreamPlay(MusicStream, 1, 0) != 0;
+}
 
 static void SetProjection(double fieldOfView, double farPlane) {
     glMatrixMode(GL_PROJECTION);
@@ -92,9 +101,11 @@ static void DrawEndScroll() {
 
 static bool RenderDemoFrame(int now) {
     if (DemoFailed) return false;
-    if (ReadMusicPosition() >= kDemoEndPosition) return false;
-    // A track shorter than the show ends it when it ends, instead of freezing on the last Effect.
-    if (MusicEnded()) return false;
+    if (MusicReachedEnd()) {
+        // With "Loop demo" ticked the show starts again from its first demo frame.
+        if (!DemoConfig.loop || !RestartDemo()) return false;
+        now = (int)ReadFrameTimer();
+    }
     SetProjection(90, 4000);
     ClearFrame();
     for (int slot = 0; slot < 9; ++slot) {

@@ -107,10 +107,10 @@ uint32_t SoundStreamCreateFile(int fromMemory, const char* path, uint32_t offset
 
 int SoundErrorGetCode() { return LastError; }
 
-int SoundStreamPlay(uint32_t stream, int, uint32_t) {
+int SoundStreamPlay(uint32_t stream, int flush, uint32_t) {
     if (!Initialised) return Fail(kSoundErrorInit);
     if (!ValidStream(stream)) return Fail(kSoundErrorHandle);
-    if (StreamPlaying) return Succeed();
+    if (StreamPlaying && !flush) return Succeed();
     if (!OutputRunning) return Fail(kSoundErrorStart);
     if (!NoSound && !StartDeviceMusic(&StreamPcm)) return Fail(kSoundErrorMemory);
     StreamPlaying = true;

@@ -51,7 +51,8 @@ int SoundSetReverb(int environment, float volume, float decay, float damping);
 uint32_t SoundStreamCreateFile(int fromMemory, const char* path, uint32_t offset, uint32_t length,
                                uint32_t flags);
 int SoundErrorGetCode();
-// Plays the stream once from its start; a stream already playing carries on.
+// Plays the stream once from its start; a stream already playing carries on, unless `flush` is
+// non-zero: then it starts again from its start (the show's loop).
 int SoundStreamPlay(uint32_t stream, int flush, uint32_t flags);
 // Bytes of decoded audio heard so far: 0 before playback, monotonic, never above the decoded
 // length and equal to it once the stream has ended.

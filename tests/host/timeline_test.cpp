@@ -20,7 +20,7 @@ static uint32_t ScriptedPosition() {
     return p;
 }
 static bool ScriptedEnded() { return Ended; }
-static const MusicSource Scripted = {ScriptedPosition, ScriptedEnded};
+static const MusicSource Scripted = {ScriptedPosition, ScriptedEnded, nullptr};
 
 template <int N> static void Record(int) { Drawn.push_back(N + 1); }
 static TimelineSlot Recording[9];
