@@ -12,6 +12,7 @@
 #include <imgui.h>
 
 #include <GL/gl.h>
+#include <cfloat>
 #include <cstdio>
 
 static const char* const kDialogFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
@@ -188,6 +189,15 @@ static DialogKeys ReadDialogKeys(DialogFrame* frame) {
     return keys;
 }
 
+static void BeginCanvas() {
+    ImGui::SetNextWindowPos(ImVec2(0, 0));
+    ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize);
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+    ImGui::Begin("##dialog", nullptr,
+                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
+                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+}
+
 DialogKeys BeginDialogFrame(DialogFrame* frame) {
     SelectDialogFrame(frame);
     PumpDialogEvents(frame);
@@ -195,13 +205,16 @@ DialogKeys BeginDialogFrame(DialogFrame* frame) {
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();
     DialogKeys keys = ReadDialogKeys(frame);
-    ImGui::SetNextWindowPos(ImVec2(0, 0));
-    ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize);
-    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
-    ImGui::Begin("##dialog", nullptr,
-                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
-                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+    BeginCanvas();
     return keys;
+}
+
+void BeginPaintOnlyFrame(DialogFrame* frame) {
+    SelectDialogFrame(frame);
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui::GetIO().MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // nothing hovers under a modal dialog
+    ImGui::NewFrame();
+    BeginCanvas();
 }
 
 static DialogCapture* PendingCapture = nullptr;

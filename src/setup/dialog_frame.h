@@ -46,6 +46,8 @@ void SelectDialogFrame(DialogFrame* frame);
 
 // Waits briefly for input, feeds it to ImGui and begins the frame; returns the keys' request.
 DialogKeys BeginDialogFrame(DialogFrame* frame);
+// A frame that only paints (a dialog under a modal one): no input is taken.
+void BeginPaintOnlyFrame(DialogFrame* frame);
 void EndDialogFrame(DialogFrame* frame);
 
 // Screenshots: the next EndDialogFrame copies its picture here (RGB, top row first; width and

@@ -149,6 +149,14 @@ static int DrawSoundDialog(DialogFrame* f, const DialogKeys& keys) {
     return pressed;
 }
 
+// The setup dialog stays painted under the sound dialog (it takes no input meanwhile).
+static void RepaintSetupDialog() {
+    if (!SetupFrame.context) return;
+    BeginPaintOnlyFrame(&SetupFrame);
+    DrawSetupDialog(DialogKeys{0, 0, 0, 0});
+    EndDialogFrame(&SetupFrame);
+}
+
 int RunSoundDialogWindow() {
     DialogFrame frame = DialogFrame{};
     frame.controls = kSoundControls;
@@ -164,6 +172,7 @@ int RunSoundDialogWindow() {
             DialogKeys keys = BeginDialogFrame(&frame);
             int pressed = DrawSoundDialog(&frame, keys);
             EndDialogFrame(&frame);
+            RepaintSetupDialog();
             if (pressed) closed = PressSoundButton(frame.window, pressed);
         }
         CloseDialogFrame(&frame);
