@@ -25,8 +25,12 @@ static uint32_t FedBytes = 0;
 static bool Flushed = false;
 static int64_t OutFrames = 0;          // device frames of music handed out
 static int64_t TotalOutFrames = -1;    // known once the converter has given its last frame
-// The chunk handed out at the last callback is queued; the one before plays from that moment.
-static int64_t QueuedFrom = 0, QueuedTo = 0;
+// SDL opens ALSA with two periods of one buffer each and calls back as soon as its previous
+// chunk has gone into the period that just fell free: at a callback the driver holds the last
+// chunk handed out, and the one before that starts to sound. So the chunk that plays from a
+// callback on is the one handed out three callbacks before, counting this one.
+// HandedEnds[i] is OutFrames as it stood i + 1 callbacks ago.
+static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
@@ -49,7 +53,8 @@ static void ResetFeeding() {
     Flushed = false;
     OutFrames = 0;
     TotalOutFrames = -1;
-    QueuedFrom = QueuedTo = PlayingFrom = PlayingTo = 0;
+    HandedEnds[0] = HandedEnds[1] = HandedEnds[2] = 0;
+    PlayingFrom = PlayingTo = 0;
     PlayingStamp = 0;
     HeldFrames = 0;
 }
@@ -83,10 +88,11 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     int frames = length / kOutputFrameBytes;
     if (Music && Converter) OutFrames += PullMusic(out, frames);
     ApplyReverb(out, frames);
-    PlayingFrom = QueuedFrom;
-    PlayingTo = QueuedTo;
-    QueuedFrom = QueuedTo;
-    QueuedTo = OutFrames;
+    PlayingFrom = HandedEnds[2];
+    PlayingTo = HandedEnds[1];
+    HandedEnds[2] = HandedEnds[1];
+    HandedEnds[1] = HandedEnds[0];
+    HandedEnds[0] = OutFrames;
     PlayingStamp = SDL_GetPerformanceCounter();
 }
 

@@ -23,7 +23,8 @@ bool StartDeviceMusic(const DecodedPcm* pcm);
 void StopDeviceMusic();
 
 // Bytes of the music's own PCM heard so far, interpolated between callbacks on the counter:
-// the chunk handed out at one callback is taken to play from the next callback on. Held still
+// the chunk handed out at one callback is taken to play from two callbacks later (the driver
+// queues one more: SDL's two-period ALSA set-up). Held still
 // while the output is stopped; the decoded length once the device has played it all. A device
 // that stops calling back for a quarter second no longer holds it back (the show goes on).
 uint64_t DeviceMusicBytesHeard(bool outputRunning);
