@@ -12,8 +12,8 @@
 static void PrintPlayUsage(FILE* out) {
     fprintf(out, "usage: kamora-tool play FILE.mp3 [--device N] [--rate HZ] [--eax INDEX] [--no-sound]\n"
                  "       kamora-tool play --devices\n\n"
-                 "Plays FILE.mp3 once through the show's sound back end, printing 'position <bytes>'\n"
-                 "once a second and 'length <bytes>' (the decoded length) at the end.\n"
+                 "Plays FILE.mp3 once through the show's sound back end: prints its format as it starts,\n"
+                 "'position <bytes>' once a second and 'length <bytes>' (the decoded length) at the end.\n"
                  "  --device N    output device: 0 the default, 1..n as listed by --devices\n"
                  "  --rate HZ     mix rate: 44100, 32000, 22050, 11025 or 8000 (default 44100)\n"
                  "  --eax INDEX   reverb preset of the sound dialog, 0 (None) to 26 (Psychotic)\n"
@@ -102,6 +102,10 @@ static int RunPlay(int argc, char** argv) {
     if (options.eax >= 0 && !SetEaxPreset(options.eax)) return FailPlay("Unable to set EAX environment");
     uint32_t stream = SoundStreamCreateFile(0, options.path, 0, 0, 0x20000);
     if (SoundErrorGetCode() != 0) return FailPlay(options.path);
+    const DecodedPcm* pcm = SoundStreamPcm(stream);
+    printf("playing %s: %d Hz, %d channel%s, %u bytes\n", options.path, pcm->rate, pcm->channels,
+           pcm->channels == 1 ? "" : "s", pcm->length);
+    fflush(stdout);
     if (!SoundStreamPlay(stream, 0, 0)) return FailPlay("Unable to play");
     PlayToEnd(stream);
     printf("length %u\n", SoundStreamPcm(stream)->length);
