@@ -112,7 +112,8 @@ TEST_F(SoundBackendTest, ResampledDeviceKeepsCountingTheStreamsBytes) {
         int64_t before = DeviceMusicFramesOut();
         int64_t position = SoundChannelGetPosition(stream);
         int64_t after = DeviceMusicFramesOut();
-        EXPECT_LE(position, after * 8);
+        // (A tenth of a second of slack: a starved callback thread lets the position run on.)
+        EXPECT_LE(position, after * 8 + 17640);
         EXPECT_GE(position, (before - 4 * 256) * 8) << "counts 44.1 kHz bytes, not 22.05 kHz ones";
     }
     ExpectPlaysToEnd(stream, 5.0);
@@ -138,17 +139,20 @@ TEST_F(SoundBackendTest, StalledDeviceDoesNotFreezeTheShow) {
 }
 
 TEST_F(SoundBackendTest, StopHoldsThePositionAndStartResumesIt) {
-    uint32_t stream = OpenAndPlay(kNoSoundDevice, 44100, Tone(44100, 2, 1.0));
+    uint32_t stream = OpenAndPlay(kNoSoundDevice, 44100, Tone(44100, 2, 3.0));
     SDL_Delay(200);
     ASSERT_NE(SoundStop(), 0);
     uint32_t held = SoundChannelGetPosition(stream);
     SDL_Delay(150);
     EXPECT_EQ(SoundChannelGetPosition(stream), held);
     EXPECT_EQ(SoundStreamPlay(stream, 0, 0), 1) << "already playing carries on";
+    double resumed = Seconds();
     ASSERT_NE(SoundStart(), 0);
     SDL_Delay(100);
-    EXPECT_GT(SoundChannelGetPosition(stream), held);
-    EXPECT_LT(SoundChannelGetPosition(stream), held + 176400 / 4);
+    uint32_t position = SoundChannelGetPosition(stream);
+    double elapsed = Seconds() - resumed;
+    EXPECT_GT(position, held);
+    EXPECT_LE(position, held + (uint32_t)(elapsed * 176400) + 4) << "the stopped time is not counted";
 }
 
 TEST_F(SoundBackendTest, VirtualClockDrivesThePositionFromThePlayFrame) {
