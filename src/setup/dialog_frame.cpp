@@ -78,7 +78,8 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
     ImGui_ImplSDL2_InitForOpenGL(PlatformSdlWindow(frame->window), nullptr);
     ImGui_ImplOpenGL2_Init();
     frame->focus = 0;
-    frame->closeRequested = false;
+    frame->closeRequested = frame->closePopup = false;
+    frame->keyCount = 0;
     return true;
 }
 
@@ -115,6 +116,15 @@ static Uint32 EventWindow(const SDL_Event& event) {
     }
 }
 
+// Key presses are kept as they come, each handled once in its turn: ImGui's own key state
+// forgets keys when the window loses the focus, and a quick press and release can fall within
+// one frame.
+static void QueueKey(DialogFrame* frame, const SDL_KeyboardEvent& key) {
+    if (frame->keyCount >= kDialogKeyQueue) return;
+    frame->keys[frame->keyCount++] = {(int)key.keysym.scancode, (key.keysym.mod & KMOD_SHIFT) != 0,
+                                      (key.keysym.mod & KMOD_ALT) != 0};
+}
+
 // Input for other windows is dropped: the dialog is modal over the one beneath it.
 static void TakeEvent(DialogFrame* frame, const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
@@ -123,6 +133,7 @@ static void TakeEvent(DialogFrame* frame, const SDL_Event& event) {
     }
     if (EventWindow(event) != DialogWindowId(frame->window)) return;
     if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) frame->closeRequested = true;
+    if (event.type == SDL_KEYDOWN) QueueKey(frame, event.key);
     ImGui_ImplSDL2_ProcessEvent(&event);
 }
 
@@ -135,8 +146,6 @@ static void PumpDialogEvents(DialogFrame* frame) {
     if (TerminationRequested()) frame->closeRequested = true;
 }
 
-static bool Pressed(int scancode) { return ImGui::IsKeyPressed(scancode, true); }
-
 static void MoveFocus(DialogFrame* frame, int step) {
     if (frame->controlCount > 0) frame->focus = (frame->focus + step + frame->controlCount) % frame->controlCount;
 }
@@ -147,45 +156,60 @@ static void Activate(const DialogControl& control, DialogKeys* keys) {
     if (control.kind == kDialogCheckBox) keys->toggleId = control.id;
 }
 
-static bool ReadAccelerator(DialogFrame* frame, DialogKeys* keys) {
-    if (!ImGui::GetIO().KeyAlt) return false;
+static void ReadAccelerator(DialogFrame* frame, int scancode, DialogKeys* keys) {
     for (int i = 0; i < frame->controlCount; ++i) {
         char letter = frame->controls[i].accelerator;
-        if (letter < 'A' || letter > 'Z' || !Pressed(SDL_SCANCODE_A + (letter - 'A'))) continue;
+        if (letter < 'A' || letter > 'Z' || scancode != SDL_SCANCODE_A + (letter - 'A')) continue;
         frame->focus = i;
         Activate(frame->controls[i], keys);
-        return true;
+        return;
     }
-    return false;
 }
 
+static void ReadKey(DialogFrame* frame, const DialogKey& key, DialogKeys* keys) {
+    const DialogControl& focused = frame->controls[frame->focus];
+    const int up = key.scancode == SDL_SCANCODE_UP || key.scancode == SDL_SCANCODE_LEFT;
+    const int down = key.scancode == SDL_SCANCODE_DOWN || key.scancode == SDL_SCANCODE_RIGHT;
+    if (key.alt) {
+        ReadAccelerator(frame, key.scancode, keys);
+    } else if (key.scancode == SDL_SCANCODE_TAB) {
+        MoveFocus(frame, key.shift ? -1 : 1);
+    } else if (key.scancode == SDL_SCANCODE_ESCAPE) {
+        keys->pressId = frame->cancelId;
+    } else if (key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER) {
+        keys->pressId = focused.kind == kDialogButton ? focused.id : frame->defaultId;
+    } else if (key.scancode == SDL_SCANCODE_SPACE) {
+        Activate(focused, keys);
+    } else if ((up || down) && focused.kind == kDialogList) {
+        keys->listId = focused.id;
+        keys->listDelta = down - up;
+    } else if (up || down) {
+        MoveFocus(frame, down - up);
+    }
+}
+
+// Takes queued keys in order up to the first that asks for something; the rest wait for the
+// next frame, after that request has been handled.
 static DialogKeys ReadDialogKeys(DialogFrame* frame) {
     DialogKeys keys = {0, 0, 0, 0};
     if (frame->closeRequested) {
         frame->closeRequested = false;
+        frame->keyCount = 0;
         keys.pressId = frame->cancelId;
         return keys;
     }
-    if (ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId) || frame->controlCount == 0) return keys;
-    const DialogControl& focused = frame->controls[frame->focus];
-    const int up = Pressed(SDL_SCANCODE_UP) || Pressed(SDL_SCANCODE_LEFT);
-    const int down = Pressed(SDL_SCANCODE_DOWN) || Pressed(SDL_SCANCODE_RIGHT);
-    if (Pressed(SDL_SCANCODE_TAB)) {
-        MoveFocus(frame, ImGui::GetIO().KeyShift ? -1 : 1);
-    } else if (Pressed(SDL_SCANCODE_ESCAPE)) {
-        keys.pressId = frame->cancelId;
-    } else if (Pressed(SDL_SCANCODE_RETURN) || Pressed(SDL_SCANCODE_KP_ENTER)) {
-        keys.pressId = focused.kind == kDialogButton ? focused.id : frame->defaultId;
-    } else if (Pressed(SDL_SCANCODE_SPACE)) {
-        Activate(focused, &keys);
-    } else if ((up || down) && focused.kind == kDialogList) {
-        keys.listId = focused.id;
-        keys.listDelta = down - up;
-    } else if (up || down) {
-        MoveFocus(frame, down - up);
-    } else {
-        ReadAccelerator(frame, &keys);
+    if (ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId) || frame->controlCount == 0) {
+        // An open drop-down list takes the mouse; Escape closes it.
+        for (int i = 0; i < frame->keyCount; ++i)
+            if (frame->keys[i].scancode == SDL_SCANCODE_ESCAPE) frame->closePopup = true;
+        frame->keyCount = 0;
+        return keys;
     }
+    int taken = 0;
+    while (taken < frame->keyCount && !keys.pressId && !keys.toggleId && !keys.listId)
+        ReadKey(frame, frame->keys[taken++], &keys);
+    for (int i = taken; i < frame->keyCount; ++i) frame->keys[i - taken] = frame->keys[i];
+    frame->keyCount -= taken;
     return keys;
 }
 
@@ -374,7 +398,8 @@ bool DialogDropDown(DialogFrame* frame, int tab, DialogItemText text, int count,
     const char* preview = *selection >= 0 && *selection < count ? text(*selection) : "";
     if (ImGui::BeginCombo("##drop", preview, ImGuiComboFlags_HeightLarge)) {
         if (tab >= 0) frame->focus = tab;
-        if (Pressed(SDL_SCANCODE_ESCAPE)) ImGui::CloseCurrentPopup();
+        if (frame->closePopup) ImGui::CloseCurrentPopup();
+        frame->closePopup = false;
         for (int i = 0; i < count; ++i) {
             ImGui::PushID(i);
             bool selected = i == *selection;

@@ -24,6 +24,14 @@ struct DialogKeys {
     int listDelta;
 };
 
+// A key press waiting to be handled.
+struct DialogKey {
+    int scancode;
+    bool shift;
+    bool alt;
+};
+enum { kDialogKeyQueue = 16 };
+
 struct DialogFrame {
     WindowHandle window;
     ImGuiContext* context;
@@ -35,6 +43,9 @@ struct DialogFrame {
     int defaultId;       // Enter presses it unless another button has the focus
     int cancelId;        // Escape and the close box press it
     bool closeRequested; // the close box, a quit request or a termination signal
+    bool closePopup;     // Escape closes an open drop-down list
+    DialogKey keys[kDialogKeyQueue];
+    int keyCount;
 };
 
 // Opens the window, hidden, sized from the template's dialog units. False without a display.
