@@ -58,9 +58,14 @@ uint32_t DialogWindowId(WindowHandle dialog) {
     return dialog && dialog->window ? SDL_GetWindowID(dialog->window) : 0;
 }
 
+// From the display's density when it reports one; otherwise from its height, taking a 1080-line
+// desktop as 96 dots per inch (a 2160-line one is then twice as dense).
 float DisplayScale() {
-    float dpi = 0;
-    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) return 1.0f;
-    float scale = dpi / 96.0f;
+    float dpi = 0, scale = 1.0f;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi > 0)
+        scale = dpi / 96.0f;
+    else if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.h > 0)
+        scale = (float)(int)(bounds.h / 1080.0f * 4.0f) / 4.0f;  // quarter steps
     return scale < 1.0f ? 1.0f : (scale > 4.0f ? 4.0f : scale);
 }

@@ -16,5 +16,6 @@ void CloseDialogWindow(WindowHandle dialog);
 // The window system's id of the window, to route its events.
 uint32_t DialogWindowId(WindowHandle dialog);
 
-// How much larger than 96 dots per inch the primary display is (1 when it does not say).
+// How much denser than 96 dots per inch the primary display is, 1 to 4 (estimated from its
+// height when it does not say).
 float DisplayScale();

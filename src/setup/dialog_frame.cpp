@@ -59,6 +59,7 @@ static void SetDialogStyle(float scale) {
 }
 
 bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int heightDlu) {
+    if (!StartVideo()) return false;  // the display is asked for its density first
     float scale = DisplayScale();
     frame->context = ImGui::CreateContext();
     ImGui::SetCurrentContext(frame->context);
@@ -70,6 +71,7 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
     SetDialogStyle(scale);
     int width = (int)(widthDlu * frame->dluX + 0.5f), height = (int)(heightDlu * frame->dluY + 0.5f);
     frame->window = OpenDialogWindow(caption, width, height);
+    StopVideo();  // the window holds the video subsystem from here on
     if (!frame->window) {
         ImGui::DestroyContext(frame->context);
         frame->context = nullptr;
