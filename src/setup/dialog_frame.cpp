@@ -15,6 +15,10 @@
 #include <cfloat>
 #include <cstdio>
 
+// A quit request closes every open dialog, the one beneath a modal one too.
+static bool QuitSeen = false;
+static int OpenFrames = 0;
+
 static const char* const kDialogFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 // The templates' font is 8 pt, a 13-pixel cell at 96 dots per inch.
@@ -82,6 +86,7 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
     frame->focus = 0;
     frame->closeRequested = frame->closePopup = false;
     frame->keyCount = 0;
+    ++OpenFrames;
     return true;
 }
 
@@ -94,6 +99,7 @@ void CloseDialogFrame(DialogFrame* frame) {
     frame->context = nullptr;
     CloseDialogWindow(frame->window);
     frame->window = nullptr;
+    if (--OpenFrames == 0) QuitSeen = false;
 }
 
 void ShowDialogFrame(DialogFrame* frame) { ShowDialogWindow(frame->window); }
@@ -130,7 +136,7 @@ static void QueueKey(DialogFrame* frame, const SDL_KeyboardEvent& key) {
 // Input for other windows is dropped: the dialog is modal over the one beneath it.
 static void TakeEvent(DialogFrame* frame, const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
-        frame->closeRequested = true;
+        QuitSeen = true;
         return;
     }
     if (EventWindow(event) != DialogWindowId(frame->window)) return;
@@ -145,7 +151,7 @@ static void PumpDialogEvents(DialogFrame* frame) {
         TakeEvent(frame, event);
         while (SDL_PollEvent(&event)) TakeEvent(frame, event);
     }
-    if (TerminationRequested()) frame->closeRequested = true;
+    if (QuitSeen || TerminationRequested()) frame->closeRequested = true;
 }
 
 static void MoveFocus(DialogFrame* frame, int step) {

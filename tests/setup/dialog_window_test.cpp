@@ -113,3 +113,17 @@ TEST_F(DialogWindowTest, EscapeAndAltEExitAndTheCloseBoxToo) {
         ++closes;
     EXPECT_EQ(closes, 3) << log;
 }
+
+TEST_F(DialogWindowTest, AQuitRequestClosesTheSoundDialogAndTheDialogBeneathIt) {
+    SDL_Event quit = {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(RunSoundDialogWindow(), 0);  // opens over the setup dialog, then cancels
+    EXPECT_TRUE(StepSetupDialogWindow());
+    EXPECT_TRUE(DemoConfig.cancelled);
+    std::string log = Log();
+    EXPECT_NE(log.find(" DLG Sound: Init done.\n DLG Sound: Canceled by user (Cancel button)\n"
+                       " DLG Sound: Canceled (WM_DESTROY message)\n DLG: Canceled by user (Cancel button)\n"),
+              std::string::npos)
+        << log;
+}
