@@ -8,6 +8,7 @@ bool LogEnabled = false;
 char LogLineBuffer[1024];
 
 static FILE* LogFile = nullptr;
+static FILE* EchoFile = nullptr;
 
 bool OpenDebugLog() {
     LogFile = fopen("ddebug.log", "w+");
@@ -26,7 +27,10 @@ bool OpenDebugLog() {
 
 void WriteDebugLog(const char* text) {
     if (LogFile && LogEnabled) fprintf(LogFile, "%s\n", text);
+    if (EchoFile) fprintf(EchoFile, "%s\n", text);
 }
+
+void SetDebugLogEcho(FILE* echo) { EchoFile = echo; }
 
 void CloseDebugLog() {
     if (!LogFile) return;

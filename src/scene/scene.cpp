@@ -11,7 +11,12 @@ static void* AllocBlock(int count, size_t size) {
     return malloc(count ? (size_t)count * size : 1);
 }
 
+// The Scene is empty when it is loaded (fresh, or released by UnloadScene). Every block starts
+// absent, so after a failing allocation UnloadScene frees only what this call obtained.
 bool AllocScene(Scene* scene, int meshCount, int cameraCount, int textureCount) {
+    scene->meshes = nullptr;
+    scene->targetKeys = scene->eyeKeys = scene->targetPath = scene->eyePath = nullptr;
+    scene->textures = nullptr;
     scene->startFrame = -1;
     scene->meshCount = 0;
     scene->meshes = (Mesh*)AllocBlock(meshCount, sizeof(Mesh));
