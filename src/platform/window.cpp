@@ -16,7 +16,7 @@ bool StartVideo() {
 void StopVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
 // Depth as the show counts it: 24-bit colour stored in 32 bits is a 32-bit mode, 15 bits are 16.
-static int ModeBits(Uint32 format) {
+int DisplayModeBits(uint32_t format) {
     int bits = SDL_BITSPERPIXEL(format);
     if (bits == 24 && SDL_BYTESPERPIXEL(format) == 4) return 32;
     if (bits == 15) return 16;
@@ -43,7 +43,7 @@ int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity) {
     for (int i = 0; i < count && listed < capacity; ++i) {
         SDL_DisplayMode mode;
         if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        modes[listed++] = {mode.w, mode.h, ModeBits(mode.format)};
+        modes[listed++] = {mode.w, mode.h, DisplayModeBits(mode.format)};
     }
     return listed;
 }
@@ -53,7 +53,7 @@ bool FindFullScreenMode(int width, int height, int colourBits) {
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode;
         if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && ModeBits(mode.format) == colourBits) return true;
+        if (mode.w == width && mode.h == height && DisplayModeBits(mode.format) == colourBits) return true;
     }
     return false;
 }
@@ -77,7 +77,7 @@ static bool SetFullScreenMode(SDL_Window* window, int width, int height, int col
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode;
         if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && ModeBits(mode.format) == colourBits)
+        if (mode.w == width && mode.h == height && DisplayModeBits(mode.format) == colourBits)
             return SDL_SetWindowDisplayMode(window, &mode) == 0;
     }
     return false;

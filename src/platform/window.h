@@ -3,6 +3,8 @@
 
 #include "platform/msgbox.h"
 
+#include <cstdint>
+
 struct SDL_Window;
 
 // Starts and stops the video subsystem (the "window class" of the show).
@@ -20,6 +22,9 @@ struct PlatformDisplayMode {
     int height;
     int colourBits;
 };
+
+// The depth of an SDL pixel format as the show counts it (see PlatformDisplayMode).
+int DisplayModeBits(uint32_t sdlFormat);
 
 // Fills `modes` with up to `capacity` modes of the primary display in the driver's order and
 // returns how many it wrote; -1 when the display cannot be asked (video not started).
