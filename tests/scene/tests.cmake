@@ -12,3 +12,12 @@ if(LIB3DS_INCLUDE_DIR AND LIB3DS_LIBRARY)
 else()
   message(WARNING "lib3ds not found (scripts/install-deps.sh installs it): the peer check is not built")
 endif()
+
+# bench_scene: scene loading and picture decoding speed. A Google Benchmark program, run by hand
+# (build/tests/bench_scene), never by ctest.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(bench_scene scene/bench/scene_bench.cpp scene/scene_writer.cpp)
+  target_include_directories(bench_scene PRIVATE scene)
+  target_link_libraries(bench_scene PRIVATE kamora_core benchmark::benchmark)
+endif()
