@@ -9,11 +9,15 @@
 #include <cmath>
 #include <cstdio>
 
+static bool TextMissing = false;  // a picture without its words fails the generator
+
 static const std::vector<std::string>& Lines(const TextTable& texts, const std::string& key) {
     static const std::vector<std::string> none;
     auto found = texts.find(key);
-    if (found == texts.end()) fprintf(stderr, "texts: no line for %s\n", key.c_str());
-    return found == texts.end() ? none : found->second;
+    if (found != texts.end()) return found->second;
+    fprintf(stderr, "texts.txt: no line for %s\n", key.c_str());
+    TextMissing = true;
+    return none;
 }
 
 // A 256 × 256 panel: the lines centred on black, as large as fits within `margin`, with a
@@ -44,7 +48,7 @@ bool WriteCaptions(const TextTable& texts) {
         int margin = n >= 16 ? 56 : 22;
         ok = EmitPicture(std::string(key) + ".tga", CaptionPicture(Lines(texts, key), kGlows[n % 4], margin)) && ok;
     }
-    return ok;
+    return ok && !TextMissing;
 }
 
 // Deep blue night with a nebula and stars: the ground of the loading picture.
@@ -125,5 +129,5 @@ bool WriteTitlePictures(const TextTable& texts) {
     ok = EmitPicture("vardenix.tga", CrewLogo(Lines(texts, "logo"))) && ok;
     static const char* kLetters[5][2] = {{"k.tga", "K"}, {"a.tga", "a"}, {"m.tga", "M"}, {"o.tga", "o"}, {"r.tga", "r"}};
     for (auto& letter : kLetters) ok = EmitPicture(letter[0], TitleLetter(letter[1])) && ok;
-    return ok;
+    return ok && !TextMissing;
 }

@@ -97,4 +97,9 @@ TEST(ContentEntries, GeneratorFailsCleanlyWithoutItsInputs) {
     EXPECT_NE(noFonts.exitCode, 0);
     EXPECT_NE(noFonts.out.find("fonts-dejavu-core"), std::string::npos) << noFonts.out;
     EXPECT_EQ(RunCommand("'" + generator + "'", folder).exitCode, 2);
+    // A caption without its words fails the build rather than packing a blank panel.
+    ASSERT_EQ(RunCommand("grep -v '^t_05' '" + content + "/texts.txt' > texts.txt && cp '" + content + "/entries.txt' .", folder).exitCode, 0);
+    CommandResult noCaption = RunCommand("'" + generator + "' . . /usr/share/fonts/truetype/dejavu", folder);
+    EXPECT_NE(noCaption.exitCode, 0);
+    EXPECT_NE(noCaption.out.find("no line for t_05"), std::string::npos) << noCaption.out;
 }
