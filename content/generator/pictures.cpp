@@ -12,7 +12,7 @@ bool WriteTextures() {
     bool ok = true;
     auto emit = [&](const char* name, const Picture& picture) { ok = EmitPicture(name, picture) && ok; };
     // E1: opening scene
-    emit("suelo1.tga", MakeFloorTiles(256, {0.55f, 0.5f, 0.62f}, {0.18f, 0.16f, 0.3f}, 11));
+    emit("suelo1.tga", MakeFloorTiles(256, {0.36f, 0.33f, 0.44f}, {0.1f, 0.09f, 0.2f}, 11));
     emit("brick2.tga", MakeBricks(256, {0.62f, 0.26f, 0.16f}, {0.55f, 0.52f, 0.48f}, 12));
     emit("planet1.tga", MakePlanet(256, {0.85f, 0.55f, 0.3f}, {0.55f, 0.25f, 0.2f}, {0.95f, 0.85f, 0.7f}, 13));
     emit("blue_env.tga", MakeSphereEnv(256, {0.05f, 0.15f, 0.55f}, {0.55f, 0.75f, 1.0f}, {0.02f, 0.06f, 0.2f},

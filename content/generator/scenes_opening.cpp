@@ -9,7 +9,7 @@
 
 // Six meshes: floor 0, planets 1, 2, 4 and 5, and the glass ring 3 (sphere-mapped and
 // translucent in the show). The flare ring circles (-28, 0, 0) 40 to 120 units out, so the
-// camera keeps 190 to 260 units from it.
+// camera keeps 140 to 190 units from it.
 static Model HallOfPlanets() {
     Model model;
     AddGrid(AddMesh(model, "Floor", {0.5f, 0.5f, 0.6f}), P3(-600, -600, -90), P3(1200, 0, 0), P3(0, 1200, 0), 20, 20, 10, 10);
@@ -20,7 +20,7 @@ static Model HallOfPlanets() {
     AddEllipsoid(AddMesh(model, "PlanetC", {0.9f, 0.7f, 0.4f}), P3(140, -400, 40), P3(110, 110, 110), 24, 16, 1, 1);
     AddEllipsoid(AddMesh(model, "PlanetD", {0.7f, 0.4f, 0.3f}), P3(-320, -280, 10), P3(45, 45, 45), 24, 16, 3, 1);
     // 22.7 s at now / 7: 3,240 frames, 11 intervals at least; 16 keys leave room to spare.
-    SetOrbitKeys(model, 16, {P3(-28, 0, 0), -110, 250, 250, 195, 130, 55, P3(-28, 0, 10), P3(-10, 0, 0)});
+    SetOrbitKeys(model, 16, {P3(-28, 0, 0), -110, 250, 185, 145, 95, 40, P3(-28, 0, 0), P3(-15, 0, -5)});
     return model;
 }
 

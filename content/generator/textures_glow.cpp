@@ -93,9 +93,11 @@ Picture MakePlasma(int size) {
         float x = u * 2 * kPi, y = v * 2 * kPi;
         float p = std::sin(x * 2) + std::sin(y * 3 + 1) + std::sin((x + y) * 2 + 0.5f) + std::sin(x * 3 - std::sin(y) * 2);
         float q = p * 0.25f + 0.5f;
-        Colour c = {0.5f + 0.5f * std::sin(q * 2 * kPi), 0.5f + 0.5f * std::sin(q * 2 * kPi + 2.1f),
-                    0.5f + 0.5f * std::sin(q * 2 * kPi + 4.2f)};
+        // Deep blues and violets with thin warm crests: drawn additively in layers, so kept dark.
+        Colour c = MixColour({0.02f, 0.03f, 0.15f}, {0.3f, 0.12f, 0.5f}, 0.5f + 0.5f * std::sin(q * 2 * kPi));
+        float crest = std::pow(0.5f + 0.5f * std::sin(q * 6 * kPi), 12.0f);
+        c = AddColour(c, ScaleColour({0.9f, 0.45f, 0.2f}, crest * 0.5f));
         float n = TiledFractal(u * 8, v * 8, 8, 3, 41);
-        return ScaleColour(c, 0.55f + 0.6f * n);
+        return ScaleColour(c, 0.6f + 0.6f * n);
     });
 }
