@@ -2,9 +2,12 @@
 
 #include "gfx/window.h"
 #include "host/demo_config.h"
+#include "gl_probe.h"
+#include "host/demo.h"
 #include "host/frame_timer.h"
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -98,6 +101,34 @@ TEST_F(TimelineTest, EndScrollClockStartsAtItsFirstFrame) {
     SetVirtualFrame(200);
     FrameAt(25000000);
     EXPECT_NE(EndScrollStart, (int32_t)ReadMillisecondClock());  // latched once
+    StopVirtualClock();
+    EndScrollStart = -1;
+}
+
+// The end scroll's top edge in eye space at depth 1.5, from the highest vertex it sends, or -9
+// when none reaches the view.
+static float EndScrollTop(const std::vector<FeedbackPrimitive>& frame) {
+    float top = -9;
+    for (const FeedbackPrimitive& p : frame)
+        for (const FeedbackVertex& v : p.vertices) top = std::max(top, (v.y - 24) / 24 * 1.5f);
+    return top;
+}
+
+TEST_F(TimelineTest, EndScrollRisesFromBelowTheView48HundredthsAUnitASecond) {
+    const Face square[2] = {{3, {{-1, -1, 0, 0, 0}, {-1, 1, 0, 0, 1}, {1, 1, 0, 1, 1}}},
+                            {3, {{-1, -1, 0, 0, 0}, {1, -1, 0, 1, 0}, {1, 1, 0, 1, 1}}}};
+    ScreenQuad.faceCount = 2;
+    ScreenQuad.faces[0] = square[0];
+    ScreenQuad.faces[1] = square[1];
+    StartVirtualClock(60);
+    EndScrollStart = -1;
+    auto topAt = [this](int64_t frame) {
+        SetVirtualFrame(frame);
+        return EndScrollTop(CaptureFeedback([this] { FrameAt(24147624); }));
+    };
+    EXPECT_EQ(topAt(100), -9) << "its top edge starts at -1.6, just below the view";
+    EXPECT_NEAR(topAt(220), -1.6f + 0.96f, 0.01f);  // 2 s later on the millisecond clock
+    EXPECT_NEAR(topAt(340), -1.6f + 1.92f, 0.01f);
     StopVirtualClock();
     EndScrollStart = -1;
 }
