@@ -15,7 +15,7 @@
 static uint32_t FakePosition = 0;
 static uint32_t ReadFakePosition() { return FakePosition; }
 static bool NeverEnded() { return false; }
-static const MusicSource FakeMusic = {ReadFakePosition, NeverEnded};
+static const MusicSource FakeMusic = {ReadFakePosition, NeverEnded, nullptr};
 
 static const float kCloudPoint[3] = {10, 5, -50};
 enum { kStart = 3000 };  // the frame timer at the Effect's first frame
