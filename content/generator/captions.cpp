@@ -22,9 +22,9 @@ static const std::vector<std::string>& Lines(const TextTable& texts, const std::
 
 // A 256 × 256 panel: the lines centred on black, as large as fits within `margin`, with a
 // coloured glow.
-static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow, int margin) {
+static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow, int margin, int largest) {
     const int size = 256;
-    int pixelSize = 40;
+    int pixelSize = largest;
     for (const std::string& line : lines) {
         while (pixelSize > 12 && MeasureText(kFontSansBold, line, pixelSize) > size - 2 * margin) pixelSize--;
     }
@@ -46,7 +46,9 @@ bool WriteCaptions(const TextTable& texts) {
         snprintf(key, sizeof key, "t_%02d", n);
         // The castle's panels: three of them hang 0.4 units past the left edge of the view.
         int margin = n >= 16 ? 56 : 22;
-        ok = EmitPicture(std::string(key) + ".tga", CaptionPicture(Lines(texts, key), kGlows[n % 4], margin)) && ok;
+        // The tube's panels stack 0.3 to 0.6 units apart (a panel is 2 units, 256 pixels, tall).
+        int largest = n >= 7 && n <= 11 ? 30 : 40;
+        ok = EmitPicture(std::string(key) + ".tga", CaptionPicture(Lines(texts, key), kGlows[n % 4], margin, largest)) && ok;
     }
     return ok && !TextMissing;
 }
