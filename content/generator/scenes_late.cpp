@@ -61,7 +61,7 @@ static Model PictureGridCamera() {
     Model model;
     AddGrid(AddMesh(model, "Marker", {1, 1, 1}), P3(-4, -4, -10), P3(8, 0, 0), P3(0, 8, 0), 1, 1, 1, 1);
     // 21.2 s at now / 3: 7,070 frames, at least 27 keys.
-    SetOrbitKeys(model, 29, {P3(-4, -4, 0), -170, -90, 560, 190, 150, 250, P3(-4, 40, 0), P3(-4, 6, 0)});
+    SetOrbitKeys(model, 29, {P3(-4, -4, 0), -150, -90, 380, 130, 240, 210, P3(-4, -4, 0), P3(-4, -4, 0)});
     return model;
 }
 
