@@ -1,7 +1,8 @@
 // SIGINT and SIGTERM end the show through its normal shutdown sequence, not mid-frame.
 #pragma once
 
-// From now on a termination signal reaches the window procedure as a close request.
+// From now on the first termination signal reaches the window procedure as a close request; a
+// second one ends the program the default way.
 void InstallTerminationHandlers();
 // True once a termination signal has arrived (it is then posted as a close message).
 bool TerminationRequested();

@@ -1,0 +1,147 @@
+// The show against damaged packages and a hostile machine. Every case must end on its own within
+// a bounded time, print its message, exit with code 0, raise no sanitizer report and leave its
+// private temporary folder empty. Cases that need the show to get past the loading picture, or
+// the whole package, are skipped with the reason until those parts are in the build.
+#include "run_command.h"
+#include "show_run.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+static const char kPreloadFailed[] = "msgbox: Pre loading Error: Initialization error";
+static const char kLoadingFailed[] = "msgbox: Error loading: Initialization error";
+
+static void ExpectCleanEnd(const ShowRun& run, const ShowOutcome& outcome, const std::vector<std::string>& messages) {
+    EXPECT_FALSE(outcome.hung) << "still running after " << run.limitSeconds << " s\n" << outcome.out;
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.out;
+    for (const std::string& message : messages)
+        EXPECT_NE(outcome.out.find(message), std::string::npos) << "missing: " << message << "\n" << outcome.out;
+    EXPECT_EQ(SanitizerReport(outcome.out), "");
+    EXPECT_EQ(FolderListing(run.tempDir), "") << "left in the temporary folder";
+}
+
+// Entry files for a case's package live beside its folder, named as the show asks for them.
+static std::string EntryFile(const ShowRun& run, const std::string& name, const std::string& bytes) {
+    std::string folder = run.folder + ".entries";
+    fs::create_directories(folder);
+    WriteFile(folder + "/" + name, bytes);
+    return folder + "/" + name;
+}
+
+static std::string Package(const ShowRun& run) { return run.folder + "/KaMora.ppk"; }
+
+static std::string Garbage(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = (char)(i * 131 + 7);
+    return bytes;
+}
+
+// A package the preload accepts: the loading picture, then a stand-in for the music.
+static void WriteSmallPackage(const ShowRun& run, bool store = false) {
+    std::string picture = EntryFile(run, "load.tga", SmallTga());
+    std::string music = EntryFile(run, "music.mp3", Garbage(20000));
+    ASSERT_TRUE(PackEntries(Package(run), {picture, music}, store));
+}
+
+static void CutFile(const std::string& path, long size) { fs::resize_file(path, (uintmax_t)size); }
+
+TEST(FaultMatrix, NoPackage) {
+    ShowRun run = MakeShowRun("no_package");
+    ShowOutcome outcome = RunShow(run);
+    ExpectCleanEnd(run, outcome, {"msgbox: Extract file Error: Package file 'KaMora.ppk' not found!.\\n", kPreloadFailed});
+}
+
+TEST(FaultMatrix, EmptyFileAndPackageCutInsideItsHeader) {
+    for (long size : {0L, 20L}) {
+        ShowRun run = MakeShowRun("cut_header");
+        WriteSmallPackage(run);
+        CutFile(Package(run), size);
+        ShowOutcome outcome = RunShow(run);
+        ExpectCleanEnd(run, outcome, {"msgbox: Pack Info Error: Error reading package indentification!.\\n"
+                                      "Please report this bug with error code 10", kPreloadFailed});
+    }
+}
+
+TEST(FaultMatrix, FlippedIdentificationByteFindsNoEntry) {
+    ShowRun run = MakeShowRun("flipped_identification");
+    WriteSmallPackage(run);
+    std::string bytes = ReadWholeFile(Package(run));
+    bytes[3] ^= 0x20;
+    WriteFile(Package(run), bytes);
+    ShowOutcome outcome = RunShow(run);
+    ExpectCleanEnd(run, outcome, {"msgbox: Unpacker Error: File load.tga not found in package!", kPreloadFailed});
+}
+
+TEST(FaultMatrix, EntryMissingAndPackageCutInsideARecord) {
+    ShowRun missing = MakeShowRun("entry_missing");
+    ASSERT_TRUE(PackEntries(Package(missing), {EntryFile(missing, "music.mp3", Garbage(500))}));
+    ShowRun cut = MakeShowRun("cut_record");
+    WriteSmallPackage(cut);
+    CutFile(Package(cut), 32 + 100);
+    for (const ShowRun& run : {missing, cut})
+        ExpectCleanEnd(run, RunShow(run), {"msgbox: Unpacker Error: File load.tga not found in package!", kPreloadFailed});
+}
+
+TEST(FaultMatrix, PackageCutInsideAnEntryLeavesNoHalfFile) {
+    ShowRun packed = MakeShowRun("cut_packed_entry");
+    WriteSmallPackage(packed);
+    CutFile(Package(packed), EntryDataOffset(Package(packed), "load.tga") + 5);
+    ExpectCleanEnd(packed, RunShow(packed),
+                   {"msgbox: LZ Error: The compressed data in KaMora.ppk ends early!\\nThe package is damaged.",
+                    kPreloadFailed});
+    ShowRun stored = MakeShowRun("cut_stored_entry");
+    WriteSmallPackage(stored, true);
+    CutFile(Package(stored), EntryDataOffset(Package(stored), "load.tga") + 5);
+    ExpectCleanEnd(stored, RunShow(stored),
+                   {"msgbox: Extract Error:  Error: The package KaMora.ppk ends inside an entry !\\n"
+                    "The package is damaged.", kPreloadFailed});
+}
+
+TEST(FaultMatrix, CorruptPicture) {
+    ShowRun run = MakeShowRun("corrupt_picture");
+    ASSERT_TRUE(PackEntries(Package(run), {EntryFile(run, "load.tga", Garbage(300))}));
+    ExpectCleanEnd(run, RunShow(run), {"msgbox: TGA Loader: Error loading ", kPreloadFailed});
+}
+
+// The temporary folder's parent gone, a plain file, or (for a user other than root) read-only:
+// no private folder, so nothing is unpacked anywhere else.
+TEST(FaultMatrix, NoUsableTemporaryFolder) {
+    std::vector<std::string> kinds = {"vanished", "plain_file"};
+    if (geteuid() != 0) kinds.push_back("read_only");
+    for (const std::string& kind : kinds) {
+        ShowRun run = MakeShowRun("temp_" + kind);
+        WriteSmallPackage(run);
+        if (kind == "vanished") fs::remove(run.tempDir);
+        if (kind == "plain_file") {
+            fs::remove(run.tempDir);
+            WriteFile(run.tempDir, "");
+        }
+        if (kind == "read_only") fs::permissions(run.tempDir, fs::perms::owner_read | fs::perms::owner_exec);
+        ShowOutcome outcome = RunShow(run);
+        if (kind == "read_only") fs::permissions(run.tempDir, fs::perms::owner_all);
+        EXPECT_FALSE(outcome.hung) << kind << outcome.out;
+        EXPECT_EQ(outcome.exitCode, 0) << kind << outcome.out;
+        EXPECT_NE(outcome.out.find("msgbox: Extract file Error: No private temporary folder for load.tga!"),
+                  std::string::npos) << kind << outcome.out;
+        EXPECT_NE(outcome.out.find(kPreloadFailed), std::string::npos) << kind;
+        EXPECT_EQ(SanitizerReport(outcome.out), "") << kind;
+        // Nothing was unpacked beside the package either.
+        EXPECT_EQ(FolderListing(run.folder), kind == "vanished" ? "KaMora.ppk\n" : "KaMora.ppk\ntmp\n") << kind;
+        if (kind == "read_only") {
+            EXPECT_EQ(FolderListing(run.tempDir), "");
+        }
+    }
+}
+
+// -nodialog starts the sound at once: without a device the show says so and goes on.
+TEST(FaultMatrix, NoAudioDevice) {
+    ShowRun run = MakeShowRun("no_audio_device");
+    run.env = {"SDL_AUDIODRIVER=nothing"};
+    WriteSmallPackage(run);
+    ExpectCleanEnd(run, RunShow(run), {"msgbox: Error: Unable to initialize output device:\\n"});
+}

@@ -1,0 +1,136 @@
+#include "show_run.h"
+
+#include "package/package.h"
+#include "run_command.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+ShowRun MakeShowRun(const std::string& name) {
+    ShowRun run;
+    run.folder = MakeTestFolder("faults_" + name);
+    run.tempDir = run.folder + "/tmp";
+    fs::create_directories(run.tempDir);
+    return run;
+}
+
+// In the child: its folder, its environment, its output into `outPath`, then the show.
+[[noreturn]] static void StartChild(const ShowRun& run, const std::string& outPath) {
+    if (chdir(run.folder.c_str()) != 0) _exit(126);
+    setenv("TMPDIR", run.tempDir.c_str(), 1);
+    setenv("KAMORA_MSGBOX", "stderr", 1);
+    for (const std::string& setting : run.env) putenv(strdup(setting.c_str()));
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0) _exit(126);
+    dup2(out, 1);
+    dup2(out, 2);
+    close(out);
+    std::string show = std::string(KAMORA_BUILD_DIR) + "/kamora";
+    execl(show.c_str(), show.c_str(), run.arguments.c_str(), (char*)nullptr);
+    _exit(127);
+}
+
+ShowOutcome RunShow(const ShowRun& run) {
+    // The output goes beside the folder, so the folder holds only what the show itself leaves.
+    std::string outPath = run.folder + ".out";
+    ShowOutcome outcome;
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid < 0) return outcome;
+    if (pid == 0) StartChild(run, outPath);
+    bool signalled = false;
+    int status = 0;
+    for (;;) {
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (done == pid) break;
+        if (run.signal && !signalled && outcome.seconds >= run.signalDelay) {
+            kill(pid, run.signal);
+            signalled = true;
+        }
+        if (outcome.seconds > run.limitSeconds) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            outcome.hung = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    outcome.out = ReadWholeFile(outPath);
+    return outcome;
+}
+
+std::string FolderListing(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const std::string& name : names) listing += name + "\n";
+    return listing;
+}
+
+std::string SanitizerReport(const std::string& out) {
+    for (const char* mark : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"}) {
+        size_t at = out.find(mark);
+        if (at != std::string::npos) return out.substr(at, 400);
+    }
+    return "";
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string SmallTga() {
+    const int width = 4, height = 2;
+    std::string tga(18, '\0');
+    tga[2] = 2;  // uncompressed true colour
+    tga[12] = width;
+    tga[14] = height;
+    tga[16] = 24;
+    for (int i = 0; i < width * height; ++i) tga += std::string{(char)0x40, (char)0x80, (char)(i * 30)};
+    return tga;
+}
+
+bool PackEntries(const std::string& package, const std::vector<std::string>& entries, bool store) {
+    std::string command = std::string(KAMORA_BUILD_DIR) + "/kamora-tool pack " + (store ? "--store " : "") +
+                          "'" + package + "'";
+    for (const std::string& entry : entries) command += " '" + entry + "'";
+    return RunCommand(command + " >/dev/null").exitCode == 0;
+}
+
+long EntryDataOffset(const std::string& package, const std::string& name) {
+    FILE* file = fopen(package.c_str(), "rb");
+    if (!file) return -1;
+    bool identified = false;
+    int32_t count = 0;
+    long found = -1;
+    if (ReadPackageHeader(file, &identified, &count)) {
+        int64_t offset = kPackageHeaderSize;
+        PackageRecord record;
+        for (int32_t i = 0; i < count && ReadPackageRecord(file, offset, &record); ++i) {
+            if (name == record.name) {
+                found = (long)record.dataOffset;
+                break;
+            }
+            if (!PackageRecordWalkable(&record)) break;
+            offset = record.dataOffset + record.dataSize;
+        }
+    }
+    fclose(file);
+    return found;
+}

@@ -1,0 +1,41 @@
+// Runs build/kamora -nodialog as a viewer would, in a folder of its own with a private TMPDIR,
+// and watches it: a signal at a set moment, a hard limit on its running time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ShowRun {
+    std::string folder;                // the working folder (created empty)
+    std::string tempDir;               // TMPDIR; folder/tmp unless set
+    std::vector<std::string> env;      // extra NAME=value settings
+    std::string arguments = "-nodialog";
+    int signal = 0;                    // sent after signalDelay seconds, when not 0
+    double signalDelay = 0;
+    double limitSeconds = 60;          // killed (and reported as hung) after this
+};
+
+struct ShowOutcome {
+    int exitCode = -1;   // 128 + signal number when a signal ended it
+    bool hung = false;   // the limit was reached
+    double seconds = 0;
+    std::string out;     // standard output and error together
+};
+
+// A fresh empty folder with an empty tmp/ inside; the run's TMPDIR defaults to that tmp/.
+ShowRun MakeShowRun(const std::string& name);
+ShowOutcome RunShow(const ShowRun& run);
+
+// Names left in a folder (sorted, one per line), or "" when it is empty or gone.
+std::string FolderListing(const std::string& folder);
+// The first sanitizer report in `out`, or "".
+std::string SanitizerReport(const std::string& out);
+
+// Test packages, built with kamora-tool pack from files in `folder`.
+void WriteFile(const std::string& path, const std::string& bytes);
+// A small valid 24-bit TGA picture.
+std::string SmallTga();
+// Packs `entries` (file paths) into `package`; --store keeps them uncompressed.
+bool PackEntries(const std::string& package, const std::vector<std::string>& entries, bool store = false);
+// The byte offset of entry `name`'s data inside `package`, or -1.
+long EntryDataOffset(const std::string& package, const std::string& name);
