@@ -65,11 +65,16 @@ static int DrawSetupDialog(const DialogKeys& keys) {
     return pressed;
 }
 
-// KAMORA_DIALOG=run or =exit: scripts and tests press that button at once. True when closed.
+// KAMORA_DIALOG=run or =exit: scripts and tests press that button at once; =nosound ticks
+// "No sound" first, then presses Run. True when closed.
 static bool PressFromEnvironment() {
     const char* press = getenv("KAMORA_DIALOG");
     if (!press) return false;
     if (strcmp(press, "run") == 0) return PressSetupButton(SetupFrame.window, IDC_RUN);
+    if (strcmp(press, "nosound") == 0) {
+        SetupDialog.noSound = true;
+        return PressSetupButton(SetupFrame.window, IDC_RUN);
+    }
     if (strcmp(press, "exit") == 0) return PressSetupButton(SetupFrame.window, IDC_EXIT);
     return false;
 }

@@ -5,7 +5,8 @@
 #include "platform/msgbox.h"
 
 // Shows the setup dialog and returns when it has closed: 0, or non-zero when it could not be
-// shown. KAMORA_DIALOG=run or =exit presses that button as soon as the dialog has initialised.
+// shown. KAMORA_DIALOG=run or =exit presses that button as soon as the dialog has initialised;
+// =nosound ticks "No sound" and presses Run.
 int RunSetupDialogWindow();
 
 // Shows the sound dialog modally over the setup dialog: 0, or non-zero when it could not be shown.

@@ -2,53 +2,13 @@
 // a bounded time, print its message, exit with code 0, raise no sanitizer report and leave its
 // private temporary folder empty. Cases that need the show to get past the loading picture, or
 // the whole package, are skipped with the reason until those parts are in the build.
-#include "run_command.h"
-#include "show_run.h"
-
-#include <gtest/gtest.h>
+#include "fault_cases.h"
 
 #include <csignal>
 #include <filesystem>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-static const char kPreloadFailed[] = "msgbox: Pre loading Error: Initialization error";
-static const char kLoadingFailed[] = "msgbox: Error loading: Initialization error";
-
-static void ExpectCleanEnd(const ShowRun& run, const ShowOutcome& outcome, const std::vector<std::string>& messages) {
-    EXPECT_FALSE(outcome.hung) << "still running after " << run.limitSeconds << " s\n" << outcome.out;
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.out;
-    for (const std::string& message : messages)
-        EXPECT_NE(outcome.out.find(message), std::string::npos) << "missing: " << message << "\n" << outcome.out;
-    EXPECT_EQ(SanitizerReport(outcome.out), "");
-    EXPECT_EQ(FolderListing(run.tempDir), "") << "left in the temporary folder";
-}
-
-// Entry files for a case's package live beside its folder, named as the show asks for them.
-static std::string EntryFile(const ShowRun& run, const std::string& name, const std::string& bytes) {
-    std::string folder = run.folder + ".entries";
-    fs::create_directories(folder);
-    WriteFile(folder + "/" + name, bytes);
-    return folder + "/" + name;
-}
-
-static std::string Package(const ShowRun& run) { return run.folder + "/KaMora.ppk"; }
-
-static std::string Garbage(size_t size) {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = (char)(i * 131 + 7);
-    return bytes;
-}
-
-// A package the preload accepts: the loading picture, then a stand-in for the music.
-static void WriteSmallPackage(const ShowRun& run, bool store = false) {
-    std::string picture = EntryFile(run, "load.tga", SmallTga());
-    std::string music = EntryFile(run, "music.mp3", Garbage(20000));
-    ASSERT_TRUE(PackEntries(Package(run), {picture, music}, store));
-}
-
-static void CutFile(const std::string& path, long size) { fs::resize_file(path, (uintmax_t)size); }
 
 TEST(FaultMatrix, NoPackage) {
     ShowRun run = MakeShowRun("no_package");

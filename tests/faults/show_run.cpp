@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 ShowRun MakeShowRun(const std::string& name) {
     ShowRun run;
     run.folder = MakeTestFolder("faults_" + name);
+    fs::remove_all(run.folder + ".entries");
     run.tempDir = run.folder + "/tmp";
     fs::create_directories(run.tempDir);
     return run;
@@ -42,6 +43,22 @@ ShowRun MakeShowRun(const std::string& name) {
     _exit(127);
 }
 
+// The poke runs beside the show, on the same display; its output is dropped.
+static pid_t StartPoke(const std::string& arguments) {
+    pid_t pid = fork();
+    if (pid != 0) return pid;
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::string poke = std::string(KAMORA_BUILD_DIR) + "/kamora-x-poke";
+    size_t space = arguments.find(' ');
+    std::string action = arguments.substr(0, space);
+    std::string hold = space == std::string::npos ? "" : arguments.substr(space + 1);
+    if (hold.empty()) execl(poke.c_str(), poke.c_str(), action.c_str(), (char*)nullptr);
+    else execl(poke.c_str(), poke.c_str(), action.c_str(), hold.c_str(), (char*)nullptr);
+    _exit(127);
+}
+
 ShowOutcome RunShow(const ShowRun& run) {
     // The output goes beside the folder, so the folder holds only what the show itself leaves.
     std::string outPath = run.folder + ".out";
@@ -51,6 +68,7 @@ ShowOutcome RunShow(const ShowRun& run) {
     if (pid < 0) return outcome;
     if (pid == 0) StartChild(run, outPath);
     bool signalled = false;
+    pid_t poke = 0;
     int status = 0;
     for (;;) {
         pid_t done = waitpid(pid, &status, WNOHANG);
@@ -60,6 +78,7 @@ ShowOutcome RunShow(const ShowRun& run) {
             kill(pid, run.signal);
             signalled = true;
         }
+        if (!run.poke.empty() && !poke && outcome.seconds >= run.pokeDelay) poke = StartPoke(run.poke);
         if (outcome.seconds > run.limitSeconds) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
@@ -67,6 +86,16 @@ ShowOutcome RunShow(const ShowRun& run) {
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    // The poke ends once the window is gone (letting go of any key it holds); one still looking
+    // for a window that never came is stopped.
+    for (int i = 0; poke > 0 && i < 100; ++i) {
+        if (waitpid(poke, nullptr, WNOHANG) != 0) poke = 0;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (poke > 0) {
+        kill(poke, SIGKILL);
+        waitpid(poke, nullptr, 0);
     }
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     outcome.out = ReadWholeFile(outPath);

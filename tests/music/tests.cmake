@@ -5,7 +5,7 @@ endif()
 
 # kamora-tool play is timed against the wall clock, so it runs alone: on a machine shared with
 # other tests its start-up could otherwise be starved for longer than its tolerance.
-add_executable(test_music_play music/play/play_command_test.cpp music/tone_mp3.cpp)
+add_executable(test_music_play music/play/play_command_test.cpp music/tone_mp3.cpp test_environment.cpp)
 target_include_directories(test_music_play PRIVATE music)
 target_link_libraries(test_music_play PRIVATE kamora_test_support GTest::gtest_main mp3lame)
 add_dependencies(test_music_play kamora-tool)

@@ -1,0 +1,139 @@
+// The fault matrix past the loading picture: faults met while loading and signals while the show
+// runs. A case that needs the TGA reader is skipped while the build still has its stand-in, and
+// one that needs the whole show is skipped while build/KaMora.ppk lacks its entries.
+#include "fault_cases.h"
+
+#include <csignal>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+static const char kPictureStandIn[] = "Unable to open (NULL)";
+
+#define SKIP_WITHOUT_PICTURES(outcome)                                               \
+    if ((outcome).out.find(kPictureStandIn) != std::string::npos)                    \
+        GTEST_SKIP() << "the TGA reader is not in the build yet: the show cannot get " \
+                        "past its loading picture"
+
+TEST(FaultMatrixLoading, MusicEntryMissingCutOrCorrupt) {
+    ShowRun missing = MakeShowRun("music_missing");
+    ASSERT_TRUE(PackEntries(Package(missing), {EntryFile(missing, "load.tga", SmallTga())}));
+    ShowOutcome outcome = RunShow(missing);
+    SKIP_WITHOUT_PICTURES(outcome);
+    ExpectCleanEnd(missing, outcome, {"msgbox: Unpacker Error: File music.mp3 not found in package!", kLoadingFailed});
+
+    ShowRun cut = MakeShowRun("music_cut");
+    WriteSmallPackage(cut);
+    CutFile(Package(cut), EntryDataOffset(Package(cut), "music.mp3") + 100);
+    ExpectCleanEnd(cut, RunShow(cut), {"\\nThe package is damaged.", kLoadingFailed});
+
+    ShowRun corrupt = MakeShowRun("music_corrupt");
+    WriteSmallPackage(corrupt);
+    ExpectCleanEnd(corrupt, RunShow(corrupt), {"msgbox: Error: Unable to create stream file!", kLoadingFailed});
+}
+
+// Signals during the 2.8 s fade of the loading picture: the show closes without loading.
+TEST(FaultMatrixLoading, SignalDuringTheLoadingFadeEndsTheShowCleanly) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        ShowRun run = MakeShowRun("signal_fade");
+        WriteSmallPackage(run);
+        run.signal = signal;
+        run.signalDelay = 1.0;
+        run.limitSeconds = 20;
+        ShowOutcome outcome = RunShow(run);
+        SKIP_WITHOUT_PICTURES(outcome);
+        ExpectCleanEnd(run, outcome, {});
+        EXPECT_EQ(outcome.out.find("Initialization error"), std::string::npos) << outcome.out;
+    }
+}
+
+// "No sound" ticked in the setup dialog: no device is needed, and none is asked for.
+TEST(FaultMatrixLoading, NoAudioDeviceWithNoSound) {
+    ShowRun run = MakeShowRun("no_sound");
+    run.arguments = "";
+    run.env = {"SDL_AUDIODRIVER=nothing", "KAMORA_DIALOG=nosound"};
+    ASSERT_TRUE(PackEntries(Package(run), {EntryFile(run, "load.tga", SmallTga())}));
+    ShowOutcome outcome = RunShow(run);
+    EXPECT_NE(outcome.out.find("msgbox: No sound mode: Are you sure to run the demo without sound?"),
+              std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.out.find("Unable to initialize output device"), std::string::npos) << outcome.out;
+    SKIP_WITHOUT_PICTURES(outcome);
+    ExpectCleanEnd(run, outcome, {"msgbox: Unpacker Error: File music.mp3 not found in package!", kLoadingFailed});
+}
+
+// The whole show, from build/KaMora.ppk.
+static std::string BuiltPackage() { return std::string(KAMORA_BUILD_DIR) + "/KaMora.ppk"; }
+
+#define SKIP_WITHOUT_WHOLE_PACKAGE()                                                            \
+    if (EntryDataOffset(BuiltPackage(), "music.mp3") < 0 || EntryDataOffset(BuiltPackage(), "ese.raw") < 0) \
+        GTEST_SKIP() << "build/KaMora.ppk does not hold the show's entries yet "                \
+                        "(they are packed with -DKAMORA_PACK_GENERATED=ON)"
+
+TEST(FaultMatrixShow, SignalDuringTheShowEndsItThroughTheShutdown) {
+    SKIP_WITHOUT_WHOLE_PACKAGE();
+    for (int signal : {SIGINT, SIGTERM}) {
+        ShowRun run = MakeShowRun("signal_show");
+        fs::create_symlink(BuiltPackage(), Package(run));
+        run.signal = signal;
+        run.signalDelay = 10;
+        run.limitSeconds = 40;
+        ShowOutcome outcome = RunShow(run);
+        SKIP_WITHOUT_PICTURES(outcome);
+        ExpectCleanEnd(run, outcome, {});
+        EXPECT_EQ(outcome.out.find("msgbox: "), std::string::npos) << outcome.out;
+    }
+}
+
+// A scene cut off by the end of the file, and a scene and a texture replaced by noise.
+TEST(FaultMatrixShow, DamagedSceneAndTextureEntries) {
+    SKIP_WITHOUT_WHOLE_PACKAGE();
+    ShowRun cut = MakeShowRun("scene_cut");
+    fs::copy_file(BuiltPackage(), Package(cut));
+    CutFile(Package(cut), EntryDataOffset(Package(cut), "tubo.3DS") + 50);
+    ShowOutcome outcome = RunShow(cut);
+    SKIP_WITHOUT_PICTURES(outcome);
+    ExpectCleanEnd(cut, outcome, {"\\nThe package is damaged.", kLoadingFailed});
+
+    for (const char* entry : {"tubo.3DS", "tubo.tga"}) {
+        ShowRun run = MakeShowRun("corrupt_entry");
+        std::string entries = run.folder + ".entries";
+        ASSERT_EQ(RunCommand(std::string(KAMORA_BUILD_DIR) + "/kamora-tool extract '" + BuiltPackage() + "' -C '" +
+                             entries + "' >/dev/null").exitCode, 0);
+        WriteFile(entries + "/" + entry, Garbage(4000));
+        std::vector<std::string> files;
+        for (const auto& file : fs::directory_iterator(entries)) files.push_back(file.path().string());
+        ASSERT_TRUE(PackEntries(Package(run), files, true));
+        ExpectCleanEnd(run, RunShow(run), {"msgbox: ", kLoadingFailed});
+    }
+}
+
+// The viewer ends the show with Escape or the close box during the loading picture's fade.
+TEST(FaultMatrixLoading, EscapeOrCloseDuringTheLoadingFade) {
+    for (const char* poke : {"escape", "close"}) {
+        ShowRun run = MakeShowRun("poke_fade");
+        WriteSmallPackage(run);
+        run.poke = poke;
+        run.pokeDelay = 0.5;
+        run.limitSeconds = 30;
+        ShowOutcome outcome = RunShow(run);
+        SKIP_WITHOUT_PICTURES(outcome);
+        ExpectCleanEnd(run, outcome, {});
+        EXPECT_EQ(outcome.out.find("Initialization error"), std::string::npos) << poke << outcome.out;
+    }
+}
+
+// ... and while the show loads its entries (Escape held until loading is over).
+TEST(FaultMatrixShow, EscapeOrCloseDuringLoading) {
+    SKIP_WITHOUT_WHOLE_PACKAGE();
+    for (const char* poke : {"escape 20", "close"}) {
+        ShowRun run = MakeShowRun("poke_loading");
+        fs::create_symlink(BuiltPackage(), Package(run));
+        run.poke = poke;
+        run.pokeDelay = 3.2;
+        run.limitSeconds = 40;
+        ShowOutcome outcome = RunShow(run);
+        SKIP_WITHOUT_PICTURES(outcome);
+        ExpectCleanEnd(run, outcome, {});
+        EXPECT_EQ(outcome.out.find("msgbox: "), std::string::npos) << poke << outcome.out;
+    }
+}
