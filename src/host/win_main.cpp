@@ -65,21 +65,21 @@ static bool StartDemo(const char* commandLine) {
     return true;
 }
 
-// Messages come before frames; a frame is drawn only when the queue is empty. Returns the
-// wParam of the last message taken.
+// Messages come before frames; a frame is drawn only when the queue is empty. Returns the quit
+// message's code; an end by Escape, by the music's end or by a failed load returns 0, never the
+// code of whatever message came last (a key or activation code would look like a failure).
 static int RunMainLoop() {
     PlatformMessage message = {MSG_NONE, 0, 0};
     for (;;) {
         if (PeekPlatformMessage(&message)) {
-            if (message.id == MSG_QUIT) break;
+            if (message.id == MSG_QUIT) return (int)message.wParam;
             DispatchPlatformMessage(&message);
             continue;
         }
-        if (WindowActive && !RenderFrame()) break;
-        if (KeyState[27]) break;
+        if (WindowActive && !RenderFrame()) return 0;
+        if (KeyState[27]) return 0;
         SwapWindowBuffers(GLContext.window);
     }
-    return (int)message.wParam;
 }
 
 int WinMain(const char* commandLine) {

@@ -44,7 +44,7 @@ ShowRun MakeShowRun(const std::string& name) {
 }
 
 // The poke runs beside the show, on the same display; its output is dropped.
-static pid_t StartPoke(const std::string& arguments) {
+static pid_t StartPoke(const std::string& arguments, pid_t show) {
     pid_t pid = fork();
     if (pid != 0) return pid;
     int null = open("/dev/null", O_WRONLY);
@@ -54,8 +54,9 @@ static pid_t StartPoke(const std::string& arguments) {
     size_t space = arguments.find(' ');
     std::string action = arguments.substr(0, space);
     std::string hold = space == std::string::npos ? "" : arguments.substr(space + 1);
-    if (hold.empty()) execl(poke.c_str(), poke.c_str(), action.c_str(), (char*)nullptr);
-    else execl(poke.c_str(), poke.c_str(), action.c_str(), hold.c_str(), (char*)nullptr);
+    std::string target = std::to_string(show);
+    if (hold.empty()) execl(poke.c_str(), poke.c_str(), action.c_str(), target.c_str(), (char*)nullptr);
+    else execl(poke.c_str(), poke.c_str(), action.c_str(), target.c_str(), hold.c_str(), (char*)nullptr);
     _exit(127);
 }
 
@@ -78,7 +79,7 @@ ShowOutcome RunShow(const ShowRun& run) {
             kill(pid, run.signal);
             signalled = true;
         }
-        if (!run.poke.empty() && !poke && outcome.seconds >= run.pokeDelay) poke = StartPoke(run.poke);
+        if (!run.poke.empty() && !poke && outcome.seconds >= run.pokeDelay) poke = StartPoke(run.poke, pid);
         if (outcome.seconds > run.limitSeconds) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);

@@ -12,7 +12,7 @@ struct ShowRun {
     std::string arguments = "-nodialog";
     int signal = 0;                    // sent after signalDelay seconds, when not 0
     double signalDelay = 0;
-    std::string poke;                  // kamora-x-poke's arguments ("escape", "close"), when set
+    std::string poke;                  // kamora-x-poke's action ("escape [HOLD]", "close"), when set
     double pokeDelay = 0;              // ... run this many seconds after the start
     double limitSeconds = 60;          // killed (and reported as hung) after this
 };

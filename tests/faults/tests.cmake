@@ -3,7 +3,7 @@
 if(TARGET test_faults)
   find_package(X11 REQUIRED)
   add_executable(kamora-x-poke ${CMAKE_CURRENT_SOURCE_DIR}/faults/x_poke/x_poke.cpp)
-  target_link_libraries(kamora-x-poke PRIVATE X11::X11 X11::Xtst)
+  target_link_libraries(kamora-x-poke PRIVATE X11::X11)
   set_target_properties(kamora-x-poke PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   add_dependencies(test_faults kamora kamora-tool kamora-x-poke)
 endif()

@@ -1,11 +1,12 @@
 // kamora-x-poke: what a viewer does to the show's window, for the fault matrix.
-//   kamora-x-poke escape [HOLD]  focuses the window and presses Escape (through XTest, as a
-//                                keyboard would), holding it HOLD seconds (default 0.3)
-//   kamora-x-poke close    asks the window to close, as a window manager's close box does
-// The window is found by its title ("Ka Mora ..."), waiting up to 20 s for it. Exit code 0 when done.
+//   kamora-x-poke escape PID [HOLD]  presses Escape in the window of process PID, holding it HOLD
+//                                    seconds (default 0.3) or until the window is gone
+//   kamora-x-poke close PID          asks that window to close, as a window manager's close box does
+// Events are sent to that one window (never through the display's focus), so shows running side by
+// side on one display do not see each other's keys. Waits up to 20 s for the window; 0 when done.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <cstdio>
@@ -13,11 +14,25 @@
 #include <cstring>
 #include <unistd.h>
 
-// Depth-first search for a mapped window whose name starts with "Ka Mora".
-static Window FindShowWindow(Display* display, Window from) {
+static long WindowPid(Display* display, Window window) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    long pid = -1;
+    Atom property = XInternAtom(display, "_NET_WM_PID", False);
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success && data && count == 1 && format == 32)
+        pid = *(long*)data;
+    if (data) XFree(data);
+    return pid;
+}
+
+// Depth-first search for a mapped window of process `pid` whose name starts with "Ka Mora".
+static Window FindShowWindow(Display* display, Window from, long pid) {
     char* name = nullptr;
     if (XFetchName(display, from, &name) && name) {
-        bool match = strncmp(name, "Ka Mora", 7) == 0;
+        bool match = strncmp(name, "Ka Mora", 7) == 0 && WindowPid(display, from) == pid;
         XFree(name);
         XWindowAttributes attributes;
         if (match && XGetWindowAttributes(display, from, &attributes) && attributes.map_state == IsViewable)
@@ -27,10 +42,23 @@ static Window FindShowWindow(Display* display, Window from) {
     unsigned count = 0;
     Window found = 0;
     if (XQueryTree(display, from, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count && !found; ++i) found = FindShowWindow(display, children[i]);
+        for (unsigned i = 0; i < count && !found; ++i) found = FindShowWindow(display, children[i], pid);
         if (children) XFree(children);
     }
     return found;
+}
+
+static void SendKey(Display* display, Window window, int type, KeyCode key) {
+    XEvent event = {};
+    event.xkey.type = type;
+    event.xkey.display = display;
+    event.xkey.window = window;
+    event.xkey.root = DefaultRootWindow(display);
+    event.xkey.time = CurrentTime;
+    event.xkey.same_screen = True;
+    event.xkey.keycode = key;
+    XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+    XSync(display, False);
 }
 
 static int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
@@ -41,17 +69,11 @@ static bool WindowExists(Display* display, Window window) {
 }
 
 static void PressEscape(Display* display, Window window, double hold) {
-    XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    XSync(display, False);
-    usleep(100000);
     KeyCode escape = XKeysymToKeycode(display, XK_Escape);
-    XTestFakeKeyEvent(display, escape, True, CurrentTime);
-    XSync(display, False);
-    // Held for `hold` seconds, or until the window is gone; the key is always let go again, or
-    // it would stay down for every later program on this display.
+    SendKey(display, window, KeyPress, escape);
+    // Held for `hold` seconds, or until the window is gone.
     for (double held = 0; held < hold && WindowExists(display, window); held += 0.05) usleep(50000);
-    XTestFakeKeyEvent(display, escape, False, CurrentTime);
-    XSync(display, False);
+    if (WindowExists(display, window)) SendKey(display, window, KeyRelease, escape);
 }
 
 static void AskToClose(Display* display, Window window) {
@@ -67,8 +89,8 @@ static void AskToClose(Display* display, Window window) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3 || (strcmp(argv[1], "escape") != 0 && strcmp(argv[1], "close") != 0)) {
-        fprintf(stderr, "usage: kamora-x-poke escape [HOLD_SECONDS] | close\n");
+    if (argc < 3 || argc > 4 || (strcmp(argv[1], "escape") != 0 && strcmp(argv[1], "close") != 0)) {
+        fprintf(stderr, "usage: kamora-x-poke escape PID [HOLD_SECONDS] | close PID\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -79,7 +101,7 @@ int main(int argc, char** argv) {
     XSetErrorHandler(IgnoreErrors);  // the window may go at any moment
     Window window = 0;
     for (int tries = 0; tries < 200 && !window; ++tries) {
-        window = FindShowWindow(display, DefaultRootWindow(display));
+        window = FindShowWindow(display, DefaultRootWindow(display), atol(argv[2]));
         if (!window) usleep(100000);
     }
     if (!window) {
@@ -87,7 +109,7 @@ int main(int argc, char** argv) {
         XCloseDisplay(display);
         return 1;
     }
-    if (strcmp(argv[1], "escape") == 0) PressEscape(display, window, argc == 3 ? atof(argv[2]) : 0.3);
+    if (strcmp(argv[1], "escape") == 0) PressEscape(display, window, argc == 4 ? atof(argv[3]) : 0.3);
     else AskToClose(display, window);
     XCloseDisplay(display);
     return 0;
