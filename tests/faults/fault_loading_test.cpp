@@ -89,14 +89,17 @@ TEST(FaultMatrixShow, DamagedSceneAndTextureEntries) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     ShowRun cut = MakeShowRun("scene_cut");
     fs::copy_file(BuiltPackage(), Package(cut));
-    CutFile(Package(cut), EntryDataOffset(Package(cut), "tubo.3DS") + 50);
+    long scene = EntryDataOffset(Package(cut), "scn1.3ds");  // the opening's scene, loaded first
+    ASSERT_GT(scene, 0);
+    CutFile(Package(cut), scene + 50);
     ShowOutcome outcome = RunShow(cut);
     SKIP_WITHOUT_PICTURES(outcome);
     ExpectCleanEnd(cut, outcome, {"\\nThe package is damaged.", kLoadingFailed});
 
-    for (const char* entry : {"tubo.3DS", "tubo.tga"}) {
+    for (const char* entry : {"scn1.3ds", "suelo1.tga"}) {
         ShowRun run = MakeShowRun("corrupt_entry");
         std::string entries = run.folder + ".entries";
+        fs::create_directories(entries);
         ASSERT_EQ(RunCommand(std::string(KAMORA_BUILD_DIR) + "/kamora-tool extract '" + BuiltPackage() + "' -C '" +
                              entries + "' >/dev/null").exitCode, 0);
         WriteFile(entries + "/" + entry, Garbage(4000));
