@@ -1,5 +1,6 @@
 // kamora-tool capture: every frame of a span as numbered PNGs, with the music of the same span,
 // at a fixed rate, the way a video of the show should be made.
+#include "host/timeline.h"
 #include "lib/virtual_show.h"
 #include "lib/music_export.h"
 #include "platform/clock.h"
@@ -79,8 +80,12 @@ static int RunCapture(int argc, char** argv) {
         StopVirtualShow();
         return 1;
     }
+    // The show ends at its end position: a span reaching past it (the default) stops there, and
+    // the progress line counts the frames that really come.
+    const double showEnd = (double)kDemoEndPosition / 176400.0;
     const int64_t first = FrameAtSeconds(o.from, o.show.fps);
-    const int64_t last = FrameAtSeconds(o.to, o.show.fps) - 1;  // the span ends before --to
+    const int64_t last = o.to < showEnd ? FrameAtSeconds(o.to, o.show.fps) - 1  // the span ends before --to
+                                        : FrameAtSeconds(showEnd, o.show.fps);
     const auto started = std::chrono::steady_clock::now();
     int64_t written = 0, frame = 0;
     bool ok = true;
