@@ -7,6 +7,7 @@
 #include "host/demo_config.h"
 #include "host/frame_timer.h"
 #include "platform/clock.h"
+#include "recording_timeline.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -31,8 +32,7 @@ struct Draw {
     int now;
 };
 static std::vector<Draw> Drawn;
-template <int N> static void Record(int now) { Drawn.push_back({N + 1, now}); }
-static TimelineSlot Recording[9];
+static void Record(int slot, int now) { Drawn.push_back({slot, now}); }
 
 static const int kFps = 50;
 static const int64_t kEndFrame = (int64_t)kDemoEndPosition * kFps / 176400 + 1;  // first frame past the end
@@ -42,10 +42,7 @@ protected:
     void SetUp() override {
         SetHiddenWindow(true);
         ASSERT_EQ(CreateDemoWindow(DemoTitle, 64, 48, 32, false), 1);
-        static const EffectDraw draws[9] = {Record<0>, Record<1>, Record<2>, Record<3>, Record<4>,
-                                            Record<5>, Record<6>, Record<7>, Record<8>};
-        for (int i = 0; i < 9; ++i) Recording[i] = {Timeline[i].first, Timeline[i].last, draws[i]};
-        UseTimeline(Recording);
+        UseRecordingTimeline(Record);
         UseMusicSource(&VirtualMusic);
         StartVirtualClock(kFps);
         SetVirtualFrame(1000);  // loading took a while

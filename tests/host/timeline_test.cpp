@@ -6,6 +6,7 @@
 #include "host/demo.h"
 #include "host/frame_timer.h"
 #include "platform/clock.h"
+#include "recording_timeline.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -25,18 +26,14 @@ static uint32_t ScriptedPosition() {
 static bool ScriptedEnded() { return Ended; }
 static const MusicSource Scripted = {ScriptedPosition, ScriptedEnded, nullptr};
 
-template <int N> static void Record(int) { Drawn.push_back(N + 1); }
-static TimelineSlot Recording[9];
+static void Record(int slot, int) { Drawn.push_back(slot); }
 
 class TimelineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetHiddenWindow(true);
         ASSERT_EQ(CreateDemoWindow(DemoTitle, 64, 48, 32, false), 1);
-        static const EffectDraw draws[9] = {Record<0>, Record<1>, Record<2>, Record<3>, Record<4>,
-                                            Record<5>, Record<6>, Record<7>, Record<8>};
-        for (int i = 0; i < 9; ++i) Recording[i] = {Timeline[i].first, Timeline[i].last, draws[i]};
-        UseTimeline(Recording);
+        UseRecordingTimeline(Record);
         UseMusicSource(&Scripted);
         LoadingDone = true;
         DemoFailed = false;

@@ -6,6 +6,7 @@
 #include "music/music.h"
 #include "music/sound_backend.h"
 #include "platform/clock.h"
+#include "recording_timeline.h"
 #include "tone_mp3.h"
 
 #include <gtest/gtest.h>
@@ -17,20 +18,16 @@ namespace {
 
 std::vector<int> SlotsSeen;  // each slot once, in the order first drawn
 
-template <int N> void Record(int) {
-    if (SlotsSeen.empty() || SlotsSeen.back() != N + 1) SlotsSeen.push_back(N + 1);
+void Record(int slot, int) {
+    if (SlotsSeen.empty() || SlotsSeen.back() != slot) SlotsSeen.push_back(slot);
 }
-TimelineSlot Recording[9];
 
 class ShowClockTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetHiddenWindow(true);
         ASSERT_EQ(CreateDemoWindow(DemoTitle, 64, 48, 32, false), 1);
-        static const EffectDraw draws[9] = {Record<0>, Record<1>, Record<2>, Record<3>, Record<4>,
-                                            Record<5>, Record<6>, Record<7>, Record<8>};
-        for (int i = 0; i < 9; ++i) Recording[i] = {Timeline[i].first, Timeline[i].last, draws[i]};
-        UseTimeline(Recording);
+        UseRecordingTimeline(Record);
         SlotsSeen.clear();
         StartVirtualClock(kFps);
         SetDefaultConfig();
