@@ -7,12 +7,14 @@
 #include "gl_context.h"
 #include "gl_probe.h"
 #include "host/demo.h"
+#include "package/package.h"
 #include "render/mesh_draw.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <fstream>
 
 namespace {
 
@@ -299,6 +301,44 @@ TEST_F(SceneEffects, FogFlightAfterTheTubeKeepsItsMaterial) {
         ExpectTubeMaterial();
         DrawFrame(DrawFogFlight, now + 25);
         ExpectTubeMaterial();
+    }
+}
+
+// Every Mesh must name a loaded texture, since DrawScene binds one for each.
+void ExpectDrawable(const Scene& scene, int meshesNeeded, const char* name) {
+    EXPECT_GE(scene.meshCount, meshesNeeded) << name;
+    EXPECT_GE(scene.cameraCount, 1) << name << " is flown along its camera path";
+    for (int m = 0; m < scene.meshCount; ++m) {
+        EXPECT_GE(scene.meshes[m].texture, 0) << name << " mesh " << m;
+        EXPECT_LT(scene.meshes[m].texture, scene.textureCount) << name << " mesh " << m;
+    }
+    for (int slot = 0; slot < scene.textureCount; ++slot)
+        EXPECT_NE(scene.textures[slot].textureId, 0u) << name << " slot " << slot;
+}
+
+TEST(SceneEffectLoaders, LoadFromThePackageAndUnloadTwice) {
+    const std::string package = std::string(KAMORA_BUILD_DIR) + "/KaMora.ppk";
+    if (!std::ifstream(package)) GTEST_SKIP() << "no KaMora.ppk in the build";
+    ASSERT_TRUE(OpenTestGLContext());
+    ASSERT_TRUE(InitUnpacker(nullptr, package.c_str(), 0, false));
+    ASSERT_TRUE(LoadFrogCubes());
+    ASSERT_TRUE(LoadTube());
+    ASSERT_TRUE(LoadFogFlight());
+    ExpectDrawable(FrogScene, kFrogMeshesNeeded, "frog.3DS");
+    ExpectDrawable(TubeScene, 1, "tubo.3DS");
+    ExpectDrawable(FogScene, kFogMeshesNeeded, "fr08.3DS");
+    ASSERT_GE(CubeScene.meshCount, 1);
+    // The overlay writes 256 x 256 pixels into the cube's texture; a smaller one would refuse them.
+    EXPECT_GE(CubeScene.textures[0].width, 256u);
+    EXPECT_GE(CubeScene.textures[0].height, 256u);
+    for (int pass = 0; pass < 2; ++pass) {
+        UnloadFrogCubes();
+        UnloadTube();
+        UnloadFogFlight();
+    }
+    for (Scene* scene : {&FrogScene, &CubeScene, &TubeScene, &FogScene}) {
+        EXPECT_EQ(scene->meshes, nullptr);
+        EXPECT_EQ(scene->textures, nullptr);
     }
 }
 
