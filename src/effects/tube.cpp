@@ -3,6 +3,7 @@
 #include "effects/effect_helpers.h"
 #include "effects/effect_loading.h"
 #include "effects/frog_cubes.h"
+#include "effects/opening_scene.h"
 #include "host/demo.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
@@ -53,26 +54,18 @@ static void SetTubeLights(float sec) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
 }
 
-// Flat white at z = -3: with scale (5, 5) it covers the whole view, with (5, 2) a band across it.
-static void DrawWhiteQuad(float alpha, float scaleY) {
+void DrawHaze() {
+    glEnable(GL_BLEND);
     glPushMatrix();
-    glColor4f(1, 1, 1, alpha);
-    glScalef(5, scaleY, 2);
+    glColor4f(1, 1, 1, 0.1f);
+    glScalef(5, 2, 2);
     DrawMesh(&ScreenQuad, 0, 0, -1.5f, 180, 0, 0);
     glPopMatrix();
 }
 
-void DrawHaze() {
-    glEnable(GL_BLEND);
-    DrawWhiteQuad(0.1f, 2);
-}
-
 void DrawStartFlash(int32_t startTime, int now) {
     float sec = (float)((now - startTime) * 0.001);
-    if (sec >= 1) return;
-    glEnable(GL_BLEND);
-    DrawWhiteQuad(1 - sec, 5);
-    glDisable(GL_BLEND);
+    if (sec < 1) DrawFullVeil(1, 1, 1, 1 - sec);
 }
 
 static void DrawTubeCaptions(float sec) {
