@@ -45,15 +45,32 @@ static void AddGate(ModelMesh& mesh, float x) {
     AddBox(mesh, P3(x - 3, y0, 6), P3(x + 3, y1, 13), 1.0f / 24);      // low bar
 }
 
+// The course is a closed box round the flight line, so every way the camera looks ends on a
+// surface the fog turns white (the clear colour behind is black). The walls stay within about
+// 100 units of the line; the far wall stands just past the last gate.
+enum { kCourseStart = -300, kCourseLength = 2400, kCourseHalfWidth = 100, kCourseHeight = 130 };
+
+// The sky mesh: the roof, both side walls and both end walls, all facing inwards.
+static void AddCourseShell(ModelMesh& mesh) {
+    const float x0 = kCourseStart, x1 = kCourseStart + kCourseLength, w = kCourseHalfWidth, h = kCourseHeight;
+    const Point3 along = P3(kCourseLength, 0, 0), across = P3(0, 2 * w, 0), up = P3(0, 0, h);
+    AddGrid(mesh, P3(x0, w, h), along, Scale3(across, -1), 24, 2, 12, 1);   // roof, facing -z
+    AddGrid(mesh, P3(x0, w, 0), along, up, 24, 2, 12, 1);                   // left wall, facing -y
+    AddGrid(mesh, P3(x0, -w, h), along, Scale3(up, -1), 24, 2, 12, 1);      // right wall, facing +y
+    AddGrid(mesh, P3(x0, -w, 0), across, up, 2, 2, 1, 1);                   // back wall, facing +x
+    AddGrid(mesh, P3(x1, -w, h), across, Scale3(up, -1), 2, 2, 1, 1);       // far wall, facing -x
+}
+
 // 24 meshes: floor 0, sky 1, tunnel pieces 2 and 4 to 8, a guide line 3 (the show gives it
 // no texture of its own), and the gates 9 to 23.
 static Model FogCourse() {
     Model model;
-    AddGrid(AddMesh(model, "Floor", {0.4f, 0.4f, 0.4f}), P3(-300, -320, 0), P3(2700, 0, 0), P3(0, 640, 0), 27, 6, 27, 6);
-    AddGrid(AddMesh(model, "Sky", {0.6f, 0.7f, 0.9f}), P3(-300, 320, 150), P3(2700, 0, 0), P3(0, -640, 0), 27, 6, 9, 2);
+    AddGrid(AddMesh(model, "Floor", {0.4f, 0.4f, 0.4f}), P3(kCourseStart, -kCourseHalfWidth, 0),
+            P3(kCourseLength, 0, 0), P3(0, 2 * kCourseHalfWidth, 0), 24, 2, 24, 2);
+    AddCourseShell(AddMesh(model, "Sky", {0.6f, 0.7f, 0.9f}));
     const float tunnels[6] = {200, 500, 800, 1100, 1400, 1700};
     for (int i = 0; i < 6; i++) {
-        if (i == 1) AddGrid(AddMesh(model, "Guide", {0.9f, 0.9f, 0.2f}), P3(-300, -2, 0.5f), P3(2700, 0, 0), P3(0, 4, 0), 27, 1, 27, 1);
+        if (i == 1) AddGrid(AddMesh(model, "Guide", {0.9f, 0.9f, 0.2f}), P3(kCourseStart, -2, 0.5f), P3(kCourseLength, 0, 0), P3(0, 4, 0), 24, 1, 24, 1);
         std::vector<Point3> line;
         for (int k = 0; k <= 8; k++) line.push_back(FlightLine(tunnels[i] + 15 * k));
         AddSweep(AddMesh(model, "Tunnel" + std::to_string(i), {0.7f, 0.3f, 0.25f}), line, 58, 16, 3, 1.0f / 60, true);
