@@ -13,7 +13,6 @@ struct VirtualShowOptions {
     int height = 480;
     int fps = 60;
     std::string package = "KaMora.ppk";
-    bool realClock = false;  // bench: real rendering times, the clock still virtual for positions
 };
 
 // Opens the hidden window, starts the no-sound device and pre-loads. Prints why on failure.
