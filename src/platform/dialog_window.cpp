@@ -1,5 +1,6 @@
 #include "platform/dialog_window.h"
 
+#include "platform/driver_pin.h"
 #include "platform/window.h"
 #include "platform/window_record.h"
 
@@ -25,6 +26,7 @@ WindowHandle OpenDialogWindow(const char* title, int width, int height) {
         StopVideo();
         return nullptr;
     }
+    PinGLDriver();
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(1);
     *record = {window, context, false};

@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/driver_pin.h"
 #include "platform/window_record.h"
 
 static PlatformWindow TheWindow;  // the show has one window at a time
@@ -109,6 +110,7 @@ void ClosePlatformWindow(WindowHandle window) {
 bool CreateGLContext(WindowHandle window) {
     if (!window || !window->window) return false;
     window->context = SDL_GL_CreateContext(window->window);
+    if (window->context) PinGLDriver();
     return window->context != nullptr;
 }
 

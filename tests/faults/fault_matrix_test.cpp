@@ -1,7 +1,6 @@
 // The show against damaged packages and a hostile machine. Every case must end on its own within
 // a bounded time, print its message, exit with code 0, raise no sanitizer report and leave its
-// private temporary folder empty. Cases that need the show to get past the loading picture, or
-// the whole package, are skipped with the reason until those parts are in the build.
+// private temporary folder empty.
 #include "fault_cases.h"
 
 #include <csignal>
@@ -104,4 +103,19 @@ TEST(FaultMatrix, NoAudioDevice) {
     run.env = {"SDL_AUDIODRIVER=nothing"};
     WriteSmallPackage(run);
     ExpectCleanEnd(run, RunShow(run), {"msgbox: Error: Unable to initialize output device:\\n"});
+}
+
+// Run in the setup dialog without a device: the box says so and the dialog stays open for another
+// try; the viewer closes it and the show ends without opening its window.
+TEST(FaultMatrix, NoAudioDeviceFromTheSetupDialog) {
+    ShowRun run = MakeShowRun("no_audio_device_dialog");
+    run.arguments = "";
+    run.env = {"SDL_AUDIODRIVER=nothing", "KAMORA_DIALOG=run"};
+    run.poke = "close";
+    run.pokeDelay = 1.0;
+    run.limitSeconds = 30;
+    WriteSmallPackage(run);
+    ShowOutcome outcome = RunShow(run);
+    ExpectCleanEnd(run, outcome, {"msgbox: Error: Unable to initialize output device:\\n"});
+    EXPECT_EQ(outcome.out.find("Initialization error"), std::string::npos) << outcome.out;
 }

@@ -68,7 +68,7 @@ ShowOutcome RunShow(const ShowRun& run) {
     pid_t pid = fork();
     if (pid < 0) return outcome;
     if (pid == 0) StartChild(run, outPath);
-    bool signalled = false;
+    bool signalled = false, vanished = false;
     pid_t poke = 0;
     int status = 0;
     for (;;) {
@@ -80,6 +80,11 @@ ShowOutcome RunShow(const ShowRun& run) {
             signalled = true;
         }
         if (!run.poke.empty() && !poke && outcome.seconds >= run.pokeDelay) poke = StartPoke(run.poke, pid);
+        if (run.vanishDelay > 0 && !vanished && outcome.seconds >= run.vanishDelay) {
+            std::error_code error;
+            fs::remove_all(run.tempDir, error);
+            vanished = true;
+        }
         if (outcome.seconds > run.limitSeconds) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);

@@ -14,6 +14,7 @@ struct ShowRun {
     double signalDelay = 0;
     std::string poke;                  // kamora-x-poke's action ("escape [HOLD]", "close"), when set
     double pokeDelay = 0;              // ... run this many seconds after the start
+    double vanishDelay = 0;            // tempDir is removed this many seconds in, when not 0
     double limitSeconds = 60;          // killed (and reported as hung) after this
 };
 
