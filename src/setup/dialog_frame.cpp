@@ -145,11 +145,19 @@ static void TakeEvent(DialogFrame* frame, const SDL_Event& event) {
     ImGui_ImplSDL2_ProcessEvent(&event);
 }
 
+// Polls for up to 50 ms rather than blocking in SDL_WaitEventTimeout: while SDL 2.26 waits, an
+// event it posts (a close request, say) wakes it through a second X connection aimed at the
+// dialog window, and when that window is destroyed first the X error ends the process with
+// exit code 1 as SDL shuts down.
 static void PumpDialogEvents(DialogFrame* frame) {
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, 50)) {
-        TakeEvent(frame, event);
-        while (SDL_PollEvent(&event)) TakeEvent(frame, event);
+    bool any = false;
+    for (int waited = 0; !any && waited < 50; waited += 5) {
+        while (SDL_PollEvent(&event)) {
+            TakeEvent(frame, event);
+            any = true;
+        }
+        if (!any) SDL_Delay(5);
     }
     if (QuitSeen || TerminationRequested()) frame->closeRequested = true;
 }

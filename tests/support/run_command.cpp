@@ -1,5 +1,7 @@
 #include "run_command.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +22,19 @@ CommandResult RunCommand(const std::string& command, const std::string& folder) 
     return result;
 }
 
+// Folders are kept apart per test: ctest runs the cases of one program side by side, and cases
+// that share a fixture would otherwise share (and wipe) each other's folder.
+static std::string RunningTestName() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) return "";
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name)
+        if (c == '/') c = '_';
+    return name + "/";
+}
+
 std::string MakeTestFolder(const std::string& name) {
-    std::string folder = std::string(KAMORA_BUILD_DIR) + "/test-folders/" + name;
+    std::string folder = std::string(KAMORA_BUILD_DIR) + "/test-folders/" + RunningTestName() + name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
