@@ -59,11 +59,17 @@ static std::string BuiltPackage() { return std::string(KAMORA_BUILD_DIR) + "/KaM
         GTEST_SKIP() << "build/KaMora.ppk does not hold the show's entries "                    \
                         "(the build was configured with -DKAMORA_CONTENT=OFF)"
 
+// A case folder whose KaMora.ppk is the build's own.
+static ShowRun WholeShowRun(const std::string& name) {
+    ShowRun run = MakeShowRun(name);
+    fs::create_symlink(BuiltPackage(), Package(run));
+    return run;
+}
+
 TEST(FaultMatrixShow, SignalDuringTheShowEndsItThroughTheShutdown) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     for (int signal : {SIGINT, SIGTERM}) {
-        ShowRun run = MakeShowRun("signal_show");
-        fs::create_symlink(BuiltPackage(), Package(run));
+        ShowRun run = WholeShowRun("signal_show");
         run.signal = signal;
         run.signalDelay = 10;
         run.limitSeconds = 40;
@@ -118,8 +124,7 @@ TEST(FaultMatrixShow, EscapeOrCloseDuringLoading) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     for (const char* poke : {"escape 90", "close"}) {
         SCOPED_TRACE(poke);
-        ShowRun run = MakeShowRun("poke_loading");
-        fs::create_symlink(BuiltPackage(), Package(run));
+        ShowRun run = WholeShowRun("poke_loading");
         run.poke = poke;
         run.pokeDelay = 3.2;
         run.limitSeconds = 90;
@@ -134,8 +139,7 @@ TEST(FaultMatrixShow, EscapeOrCloseDuringLoading) {
 TEST(FaultMatrixShow, TemporaryFolderVanishingMidRun) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     for (double vanish : {3.0, 8.0}) {
-        ShowRun run = MakeShowRun("temp_vanishing");
-        fs::create_symlink(BuiltPackage(), Package(run));
+        ShowRun run = WholeShowRun("temp_vanishing");
         run.vanishDelay = vanish;
         run.signal = SIGTERM;
         run.signalDelay = 14;
