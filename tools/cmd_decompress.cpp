@@ -27,7 +27,7 @@ static int RunDecompress(int argc, char** argv) {
         return help ? 0 : 2;
     }
     SendMessagesToStderr();
-    return ExtractCompressedEntry(nullptr, argv[1], argv[2], 0, size) ? 0 : 1;
+    return ExtractCompressedEntry(nullptr, argv[1], argv[2], 0, INT32_MAX, size) ? 0 : 1;  // the whole file
 }
 
 static ToolCommand Decompress("decompress", "decode a raw LZ stream", RunDecompress);

@@ -98,14 +98,15 @@ static bool FinishExtraction(WindowHandle window, const char* outputPath, const 
 }
 
 bool ExtractCompressedEntry(WindowHandle window, const char* packagePath, const char* outputPath,
-                            int32_t dataOffset, int32_t unpackedSize) {
+                            int32_t dataOffset, int32_t packedSize, int32_t unpackedSize) {
     const unsigned style = MB_OK | MB_ICONERROR;
     if (!OpenLZInput(packagePath))
         return FailExtraction(window, nullptr, "LZ Error", style, "Unable to open %s!", packagePath);
     if (!CreateLZOutput(outputPath))
         return FailExtraction(window, nullptr, "LZ Error", style, "Unable to create %s!", outputPath);
     StartPumping();
-    bool placed = SeekLZInput(dataOffset);
+    bool placed = packedSize >= 0 && SeekLZInput(dataOffset);
+    LimitLZInput((int64_t)dataOffset + packedSize);  // a damaged stream must not decode its neighbours
     if (placed) LZDecode(unpackedSize);
     // A stream cut short must never hand a half file to a loader.
     if (!placed || LZOutputLength() < unpackedSize || LZInput.failed)
@@ -121,6 +122,7 @@ bool ExtractStoredEntry(WindowHandle window, const char* packagePath, const char
         return FailExtraction(window, nullptr, "Extract Error", style,
                               " Error: Unable to open %s !\nPlease report this bug.", packagePath);
     bool placed = SeekLZInput(dataOffset);
+    LimitLZInput((int64_t)dataOffset + unpackedSize);
     if (!CreateLZOutput(outputPath))
         return FailExtraction(window, nullptr, "Extract Error", style, " Error: Unable to create %s !", outputPath);
     StartPumping();

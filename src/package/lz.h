@@ -29,8 +29,9 @@ void LZDecode(int32_t unpackedSize);
 
 // Write `unpackedSize` bytes of the entry whose data starts at `dataOffset` in the package
 // to `outputPath`. False (with a message box) when a file cannot be opened or written or the
-// package ends before the entry does; no partial file is left behind then.
+// entry's data (`packedSize` bytes of LZ stream, or the stored bytes) or the package ends before
+// the output is whole; no partial file is left behind then.
 bool ExtractCompressedEntry(WindowHandle window, const char* packagePath, const char* outputPath,
-                            int32_t dataOffset, int32_t unpackedSize);
+                            int32_t dataOffset, int32_t packedSize, int32_t unpackedSize);
 bool ExtractStoredEntry(WindowHandle window, const char* packagePath, const char* outputPath,
                         int32_t dataOffset, int32_t unpackedSize);

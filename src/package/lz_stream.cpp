@@ -10,7 +10,7 @@ static unsigned char InputBlock[kLZBlockSize];
 static unsigned char OutputBlock[kLZBlockSize];
 
 static void ResetStream(LZStream* stream, FILE* file, unsigned char* block) {
-    *stream = {file, block, 0, 0, 0, false};
+    *stream = {file, block, 0, 0, 0, false, -1};
 }
 
 void AttachLZInput(FILE* file) { ResetStream(&LZInput, file, InputBlock); }
@@ -55,11 +55,19 @@ bool SeekLZInput(int64_t offset) {
     return true;
 }
 
+void LimitLZInput(int64_t end) { LZInput.end = end; }
+
 int RefillLZInput() {
     if (!LZInput.file || LZInput.failed) return -1;
     LZInput.done += LZInput.len;
     LZInput.pos = 0;
-    LZInput.len = (int)fread(LZInput.block, 1, kLZBlockSize, LZInput.file);
+    int64_t want = kLZBlockSize;
+    if (LZInput.end >= 0 && LZInput.end - LZInput.done < want) want = LZInput.end - LZInput.done;
+    if (want <= 0) {
+        LZInput.len = 0;
+        return -1;
+    }
+    LZInput.len = (int)fread(LZInput.block, 1, (size_t)want, LZInput.file);
     if (LZInput.len == 0) {
         LZInput.failed = ferror(LZInput.file) != 0;
         return -1;

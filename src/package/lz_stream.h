@@ -14,6 +14,7 @@ struct LZStream {
     int len;               // bytes held (input) or used (output)
     int64_t done;          // bytes of the file before this block
     bool failed;           // a read error (input) or a write error (output)
+    int64_t end;           // input only: reading stops at this file offset (-1: the file's end)
 };
 
 extern LZStream LZInput;
@@ -31,6 +32,9 @@ bool CloseLZOutput();
 void RemoveLZOutputFile(const char* path);
 // Moves the input to an absolute offset; false when the offset is out of reach.
 bool SeekLZInput(int64_t offset);
+// Ends the input at file offset `end`, as if the file stopped there (-1: no limit): an entry's
+// data is read up to its own end, never into the records behind it.
+void LimitLZInput(int64_t end);
 
 int RefillLZInput();  // slow path of ReadLZByte
 void FlushLZOutput();  // slow path of WriteLZByte

@@ -107,7 +107,8 @@ bool ExtractFile(WindowHandle window, const char* entryName) {
     if (!found) return Fail(window, "Unpacker Error", "File %s not found in package!", entryName);
     int32_t offset = (int32_t)record.dataOffset;
     if (record.flag == 1)
-        return ExtractCompressedEntry(window, PackagePath, ExtractedPath, offset, record.unpackedSize);
+        return ExtractCompressedEntry(window, PackagePath, ExtractedPath, offset, record.packedSize,
+                                      record.unpackedSize);
     return ExtractStoredEntry(window, PackagePath, ExtractedPath, offset, record.unpackedSize);
 }
 

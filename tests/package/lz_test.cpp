@@ -56,7 +56,7 @@ TEST(LZExtraction, NegativeDataOffsetFails) {
     std::string folder = MakeTestFolder("lz_negative_offset");
     WriteFile(folder + "/package", "stored bytes");
     const std::string package = folder + "/package", out = folder + "/out";
-    EXPECT_FALSE(ExtractCompressedEntry(nullptr, package.c_str(), out.c_str(), -5, 0));
+    EXPECT_FALSE(ExtractCompressedEntry(nullptr, package.c_str(), out.c_str(), -5, 12, 0));
     EXPECT_FALSE(ExtractStoredEntry(nullptr, package.c_str(), out.c_str(), -5, 0));
     EXPECT_FALSE(FileExists(out));
     EXPECT_TRUE(ExtractStoredEntry(nullptr, package.c_str(), out.c_str(), 7, 5));

@@ -128,6 +128,21 @@ TEST(ExtractFile, DataCutShortFailsWithoutLeavingAFile) {
     EXPECT_FALSE(FileExists(ExtractedPath));
 }
 
+// A compressed entry whose stream is shorter than its unpacked size (a damaged record) fails as
+// cut short: its decoder stops at the entry's packed size instead of reading the next entry.
+TEST(ExtractFile, DamagedStreamEndsAtItsOwnPackedSize) {
+    std::string folder = MakeTestFolder("package_stream_bound_data");
+    std::string bytes = PackageBytes(folder, {{"a.txt", TextData(600), true}, {"b.raw", NoiseData(3000), false}});
+    bytes.replace(32 + 260, 4, Bytes({0x20, 0x03, 0, 0}));  // unpacked size 800 instead of 600
+    UsePackage("package_stream_bound", bytes);
+    Extraction e = Extract("a.txt");
+    EXPECT_FALSE(e.ok);
+    EXPECT_NE(e.boxes.find("msgbox: LZ Error: The compressed data in "), std::string::npos) << e.boxes;
+    EXPECT_NE(e.boxes.find(" ends early!"), std::string::npos) << e.boxes;
+    EXPECT_FALSE(FileExists(ExtractedPath));
+    EXPECT_EQ(Extract("b.raw").data, NoiseData(3000));
+}
+
 TEST(ExtractFile, PackageCutAtAnyByteNeverYieldsTheLastEntry) {
     std::string folder = MakeTestFolder("package_cut_any_data");
     const std::string full = PackageBytes(folder, {{"a.txt", TextData(600), true},

@@ -55,7 +55,7 @@ std::string Encode(const std::string& folder, const std::string& data, int* resu
 std::string Decode(const std::string& folder, const std::string& stream, int unpackedSize) {
     WriteFile(folder + "/stream", stream);
     std::string out = folder + "/decoded";
-    if (!ExtractCompressedEntry(nullptr, (folder + "/stream").c_str(), out.c_str(), 0, unpackedSize))
+    if (!ExtractCompressedEntry(nullptr, (folder + "/stream").c_str(), out.c_str(), 0, (int32_t)stream.size(), unpackedSize))
         return "<failed>";
     return ReadWholeFile(out);
 }

@@ -56,7 +56,7 @@ static const BenchFiles& Files() {
 static void BM_Decode(benchmark::State& state) {
     const BenchFiles& f = Files();
     for (auto _ : state)
-        if (!ExtractCompressedEntry(nullptr, f.stream.c_str(), f.output.c_str(), 0, kDataSize))
+        if (!ExtractCompressedEntry(nullptr, f.stream.c_str(), f.output.c_str(), 0, INT32_MAX, kDataSize))
             state.SkipWithError("decode failed");
     state.SetBytesProcessed(state.iterations() * (int64_t)kDataSize);
 }
