@@ -68,7 +68,7 @@ static bool StartDemo(const char* commandLine) {
 // Messages come before frames; a frame is drawn only when the queue is empty. Returns the quit
 // message's code; an end by Escape, by the music's end or by a failed load returns 0, never the
 // code of whatever message came last (a key or activation code would look like a failure).
-static int RunMainLoop() {
+int RunMainLoop() {
     PlatformMessage message = {MSG_NONE, 0, 0};
     for (;;) {
         if (PeekPlatformMessage(&message)) {
@@ -76,7 +76,9 @@ static int RunMainLoop() {
             DispatchPlatformMessage(&message);
             continue;
         }
-        if (WindowActive && !RenderFrame()) return 0;
+        // A failed load ends the show even while minimised: its window is gone, so nothing
+        // would ever restore it.
+        if ((WindowActive || DemoFailed) && !RenderFrame()) return 0;
         if (KeyState[27]) return 0;
         SwapWindowBuffers(GLContext.window);
     }

@@ -4,10 +4,15 @@
 #include "host/debug_log.h"
 #include "host/demo.h"
 #include "host/demo_config.h"
+#include "host/timeline.h"
+#include "host/win_main.h"
 #include "music/music.h"
 #include "run_command.h"
 
 #include <gtest/gtest.h>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 
 TEST(Shutdown, EveryReleaseIsSafeTwice) {
@@ -55,4 +60,29 @@ TEST(Shutdown, SecondDestroyOnlyLogs) {
     EXPECT_NE(log.find("   CRASH: Could not unregister class!"), std::string::npos) << log;
     EXPECT_NE(log.find(" - OpenGL destroy sequence done."), std::string::npos);
     ASSERT_EQ(chdir(previous), 0);
+}
+
+// A minimise during extraction, then a failing loader: the load's failure path has destroyed the
+// window, and the loop must end although the window never became active again.
+TEST(Shutdown, AFailedLoadEndsTheLoopWhileMinimised) {
+    SetHiddenWindow(true);
+    ASSERT_EQ(CreateDemoWindow(DemoTitle, 64, 48, 32, false), 1);
+    DestroyDemoWindow();
+    WindowActive = false;
+    LoadingDone = DemoFailed = true;
+    std::atomic<bool> returned{false}, rescued{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 500 && !returned; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!returned) {
+            rescued = true;
+            KeyState[27] = true;  // ends a loop that spins on
+        }
+    });
+    EXPECT_EQ(RunMainLoop(), 0);
+    returned = true;
+    watchdog.join();
+    EXPECT_FALSE(rescued) << "the loop kept spinning with no window left";
+    KeyState[27] = false;
+    WindowActive = true;
+    LoadingDone = DemoFailed = false;
 }
