@@ -47,7 +47,8 @@ static bool CreateSubTexture() {
 
 static void SetScn1Attributes() {
     static const int8_t kTextures[kScn1Meshes] = {0, 2, 2, 3, 2, 2};  // texture 1 goes to no Mesh
-    for (int m = 0; m < kScn1Meshes; ++m) Scn1Scene.meshes[m].texture = kTextures[m];
+    for (int m = 0; m < Scn1Scene.meshCount; ++m)
+        Scn1Scene.meshes[m].texture = m < kScn1Meshes ? kTextures[m] : (int8_t)kNoTexture;  // extra Meshes untextured
     Mesh& glass = Scn1Scene.meshes[3];  // the translucent, environment-mapped one
     glass.cullFace = 1;
     glass.faded = 1;

@@ -17,6 +17,7 @@ bool AllocScene(Scene* scene, int meshCount, int cameraCount, int textureCount) 
     scene->meshes = nullptr;
     scene->targetKeys = scene->eyeKeys = scene->targetPath = scene->eyePath = nullptr;
     scene->textures = nullptr;
+    scene->texturesAllocated = 0;
     scene->startFrame = -1;
     scene->meshCount = 0;
     scene->meshes = (Mesh*)AllocBlock(meshCount, sizeof(Mesh));
@@ -30,6 +31,7 @@ bool AllocScene(Scene* scene, int meshCount, int cameraCount, int textureCount) 
     }
     scene->textures = (Texture*)AllocBlock(textureCount, sizeof(Texture));
     if (!scene->textures) return false;
+    scene->texturesAllocated = textureCount;
     for (int i = 0; i < textureCount; ++i) scene->textures[i] = Texture{};
     long total = (long)(meshCount * sizeof(Mesh) + 4 * cameraCount * sizeof(CameraTrack) +
                         textureCount * sizeof(Texture));
@@ -46,8 +48,9 @@ void UnloadScene(Scene* scene) {
     free(scene->targetPath);
     free(scene->eyePath);
     if (scene->textures)
-        for (int i = 0; i < scene->textureCount; ++i) FreeTexturePixels(&scene->textures[i]);
+        for (int i = 0; i < scene->texturesAllocated; ++i) FreeTexturePixels(&scene->textures[i]);
     free(scene->textures);
+    scene->texturesAllocated = 0;
     scene->meshes = nullptr;
     scene->targetKeys = scene->eyeKeys = scene->targetPath = scene->eyePath = nullptr;
     scene->textures = nullptr;

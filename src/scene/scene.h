@@ -21,10 +21,12 @@ struct Face {
     FaceVertex vertices[3];
 };
 
+enum { kNoTexture = -1 };  // a Mesh drawn untextured (texture name 0)
+
 struct Mesh {
     int faceCount;
     Face faces[kMaxFaces];
-    int8_t texture;  // index into the owning Scene's textures; set by the Effect
+    int8_t texture;  // index into the owning Scene's textures; kNoTexture after loading
     uint8_t cullFace;
     uint8_t additive;
     uint8_t faded;
@@ -50,6 +52,7 @@ struct Scene {
     CameraTrack* eyePath;
     int8_t textureCount;
     Texture* textures;
+    int texturesAllocated;  // records in `textures`: what UnloadScene frees, whatever the count says now
 };
 
 bool AllocScene(Scene* scene, int meshCount, int cameraCount, int textureCount);

@@ -18,6 +18,7 @@ static void CopyMeshes(Scene* scene) {
     for (int m = 0; m < scene->meshCount; ++m) {
         Mesh* mesh = &scene->meshes[m];
         const ObjectSlot& slot = Loader.objects[m];
+        mesh->texture = kNoTexture;  // the Effect picks the textured ones
         mesh->faded = 0;
         mesh->alpha = 1.0f;
         mesh->cullFace = 0;

@@ -48,6 +48,7 @@ TEST_F(SceneLoaderTest, MeshesThenCameraGiveMeshesKeysPathsAndTheLog) {
         EXPECT_EQ(mesh.visible, 1);
         EXPECT_EQ(mesh.alpha, 1.0f);
         EXPECT_EQ(mesh.faded + mesh.cullFace + mesh.additive + mesh.envMap, 0);
+        EXPECT_EQ(mesh.texture, kNoTexture);  // defined before any Effect sets it
     }
     EXPECT_EQ(scene.startFrame, -1);
     ASSERT_EQ(scene.cameraCount, 1);
