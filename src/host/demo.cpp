@@ -20,7 +20,7 @@
 
 Texture LoadingPicture;
 Mesh ScreenQuad;
-char MusicPath[1024];
+char MusicPath[kPackagePathCapacity];  // as long as ExtractedPath: the copy is whole
 const char* PackageFileName = "KaMora.ppk";
 
 bool PreloadDemo() {

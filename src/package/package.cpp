@@ -11,6 +11,7 @@ char ExtractedPath[kPackagePathCapacity];
 
 const char PackageIdentification[kIdentificationSize] = "Vardenix Compressed Package";
 static const char kDemoTitle[] = "Ka Mora - Vardenix (Party)";
+static const char kPathLimitText[] = "Set TMPDIR to a shorter folder (paths up to 1023 characters).";
 
 enum { kMessageCapacity = 2 * kPackagePathCapacity + 256 };
 
@@ -55,10 +56,17 @@ bool PackageRecordWalkable(const PackageRecord* record) {
            record->dataOffset + record->dataSize <= INT32_MAX;
 }
 
+// Copies `text` whole, or leaves `to` empty: a cut path would name some other file.
+static bool CopyPath(char* to, const char* text) {
+    bool fits = strlen(text) < kPackagePathCapacity;
+    snprintf(to, kPackagePathCapacity, "%s", fits ? text : "");
+    return fits;
+}
+
 bool InitUnpacker(WindowHandle window, const char* packagePath, int32_t expectedSize, bool checkSize) {
     snprintf(PackagePath, sizeof PackagePath, "%s", packagePath);
     const char* folder = PrivateTempFolder();
-    snprintf(TempFolder, sizeof TempFolder, "%s", folder ? folder : "");
+    CopyPath(TempFolder, folder ? folder : "");  // one too long is refused by ExtractFile
     if (!checkSize) return true;
     FILE* file = fopen(PackagePath, "rb");
     if (!file) return Fail(window, "InitUnpacker Error", "Unable to open package '%s'!", PackagePath);
@@ -88,9 +96,15 @@ bool ExtractFile(WindowHandle window, const char* entryName) {
         // Never fall back to a shared folder, where another user could plant a link.
         const char* folder = PrivateTempFolder();
         if (!folder) return Fail(window, "Extract file Error", "No private temporary folder for %s!", entryName);
-        snprintf(TempFolder, sizeof TempFolder, "%s", folder);
+        if (!CopyPath(TempFolder, folder))
+            return Fail(window, "Extract file Error", "The temporary folder's path is too long for %s!\n%s",
+                        entryName, kPathLimitText);
     }
-    snprintf(ExtractedPath, sizeof ExtractedPath, "%s/%s", TempFolder, entryName);
+    if (snprintf(ExtractedPath, sizeof ExtractedPath, "%s/%s", TempFolder, entryName) >= (int)sizeof ExtractedPath) {
+        ExtractedPath[0] = 0;  // nothing is written, and nothing is deleted, under a cut name
+        return Fail(window, "Extract file Error", "The temporary file's path is too long for %s!\n%s", entryName,
+                    kPathLimitText);
+    }
     FILE* file = fopen(PackagePath, "rb");
     if (!file) return Fail(window, "Extract file Error", "Package file '%s' not found!.\n", PackagePath);
     bool identified = false;

@@ -16,8 +16,8 @@ const char* PrivateTempFolder() {
     if (FolderMade) return FolderPath;
     const char* base = getenv("TMPDIR");
     if (!base || !*base) base = "/tmp";
-    snprintf(FolderPath, sizeof FolderPath, "%s/kamora-XXXXXX", base);
-    if (!mkdtemp(FolderPath)) {  // mkdtemp makes the folder with mode 0700
+    int length = snprintf(FolderPath, sizeof FolderPath, "%s/kamora-XXXXXX", base);
+    if (length >= (int)sizeof FolderPath || !mkdtemp(FolderPath)) {  // mkdtemp makes the folder with mode 0700
         FolderPath[0] = 0;
         return nullptr;
     }

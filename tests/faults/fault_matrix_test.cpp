@@ -119,3 +119,22 @@ TEST(FaultMatrix, NoAudioDeviceFromTheSetupDialog) {
     ExpectCleanEnd(run, outcome, {"msgbox: Error: Unable to initialize output device:\\n"});
     EXPECT_EQ(outcome.out.find("Initialization error"), std::string::npos) << outcome.out;
 }
+
+// A TMPDIR so long that the temporary folder's path, or the path of the file unpacked into it,
+// does not fit: refused with a clear message before anything is written, never cut to another name.
+TEST(FaultMatrix, TemporaryPathTooLong) {
+    // The private folder is TMPDIR + "/kamora-XXXXXX" (14 characters); "/load.tga" adds 9.
+    for (size_t folderLength : {(size_t)1200, (size_t)1020}) {
+        ShowRun run = MakeShowRun("long_tmp");
+        WriteSmallPackage(run);
+        std::string base = run.tempDir;
+        while (base.size() + 14 < folderLength) base += "/" + std::string(std::min<size_t>(200, folderLength - 15 - base.size()), 'd');
+        ASSERT_EQ(base.size() + 14, folderLength);
+        fs::create_directories(base);
+        run.tempDir = base;
+        const char* what = folderLength > 1023 ? "folder's" : "file's";
+        ExpectCleanEnd(run, RunShow(run), {std::string("msgbox: Extract file Error: The temporary ") + what +
+                                               " path is too long for load.tga!", kPreloadFailed});
+        EXPECT_EQ(RunCommand("find '" + run.folder + "/tmp' -type f").out, "") << folderLength;
+    }
+}
