@@ -12,6 +12,9 @@ static const uint32_t kMaxDecodedBytes = 0x7FFFFFFFu;
 static const size_t kFirstCapacity = 1u << 20;
 
 static mpg123_handle* NewDecoder() {
+    // Before libmpg123 1.27 no decoder works until the library is set up (later it is a no-op).
+    static const bool LibraryReady = mpg123_init() == MPG123_OK;
+    if (!LibraryReady) return nullptr;
     int error = MPG123_OK;
     mpg123_handle* decoder = mpg123_new(nullptr, &error);
     if (!decoder) return nullptr;
