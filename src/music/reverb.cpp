@@ -82,17 +82,21 @@ void SetReverbRoom(int rate, float volume, float decay, float damping) {
 void SwitchReverbOff() { Active = false; }
 bool ReverbOn() { return Active; }
 
+// A tail dying away after silence would sink into subnormal floats, each costing the audio
+// callback many times an ordinary one; far below hearing (-400 dB) it is set to silence.
+static float Flush(float value) { return fabsf(value) < 1e-20f ? 0.0f : value; }
+
 static float RunComb(Comb* comb, float input) {
     float output = comb->buffer[comb->index];
-    comb->store = output * (1 - Damp) + comb->store * Damp;
-    comb->buffer[comb->index] = input + comb->store * comb->feedback;
+    comb->store = Flush(output * (1 - Damp) + comb->store * Damp);
+    comb->buffer[comb->index] = Flush(input + comb->store * comb->feedback);
     if (++comb->index >= comb->size) comb->index = 0;
     return output;
 }
 
 static float RunAllpass(Allpass* allpass, float input) {
     float delayed = allpass->buffer[allpass->index];
-    allpass->buffer[allpass->index] = input + delayed * 0.5f;
+    allpass->buffer[allpass->index] = Flush(input + delayed * 0.5f);
     if (++allpass->index >= allpass->size) allpass->index = 0;
     return delayed - input;
 }
@@ -111,7 +115,7 @@ void ApplyReverb(float* stereo, int frames) {
     for (int i = 0; i < frames; ++i) {
         float* frame = stereo + 2 * i;
         float mono = frame[0] + frame[1];
-        LowState += LowCut * (mono - LowState);
+        LowState = Flush(LowState + LowCut * (mono - LowState));
         float input = (mono - LowState) * kInputGain;
         float left = ReverbSample(0, input);
         float right = ReverbSample(1, input);

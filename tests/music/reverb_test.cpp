@@ -60,6 +60,19 @@ TEST(ReverbTest, TailFallsSixtyDecibelsOverTheDecayTime) {
     EXPECT_LT(Energy(ImpulseResponse(0.6f), 0.4f, 0.6f), 1e-9);
 }
 
+// After silence the tail ends in true zeros, never in subnormal floats that would slow the
+// audio callback down for as long as the silence lasts.
+TEST(ReverbTest, TailDiesToZeroWithoutSubnormals) {
+    for (float damping : {1.0f, 0.3f}) {
+        SetReverbRoom(kRate, 1.0f, 0.5f, damping);
+        std::vector<float> sound = ImpulseResponse(20.0f);
+        size_t subnormal = 0;
+        for (float sample : sound) subnormal += std::fpclassify(sample) == FP_SUBNORMAL;
+        EXPECT_EQ(subnormal, 0u) << damping;
+        EXPECT_EQ(Energy(sound, 19.0f, 20.0f), 0.0) << damping;
+    }
+}
+
 TEST(ReverbTest, DampingDullsTheTailAndVolumeScalesIt) {
     SetReverbRoom(kRate, 0.5f, 2.0f, 1.0f);
     std::vector<float> bright = ImpulseResponse(0.5f);
