@@ -38,3 +38,11 @@ void WriteSmallPackage(const ShowRun& run, bool store) {
 }
 
 void CutFile(const std::string& path, long size) { fs::resize_file(path, (uintmax_t)size); }
+
+std::string BuiltPackage() { return std::string(KAMORA_BUILD_DIR) + "/KaMora.ppk"; }
+
+ShowRun WholeShowRun(const std::string& name) {
+    ShowRun run = MakeShowRun(name);
+    fs::create_symlink(BuiltPackage(), Package(run));
+    return run;
+}

@@ -25,3 +25,13 @@ std::string Garbage(size_t size);
 // A package the preload accepts: the loading picture, then a stand-in for the music.
 void WriteSmallPackage(const ShowRun& run, bool store = false);
 void CutFile(const std::string& path, long size);
+
+// The whole show, from build/KaMora.ppk.
+std::string BuiltPackage();
+// A case folder whose KaMora.ppk is the build's own.
+ShowRun WholeShowRun(const std::string& name);
+
+#define SKIP_WITHOUT_WHOLE_PACKAGE()                                                            \
+    if (EntryDataOffset(BuiltPackage(), "music.mp3") < 0 || EntryDataOffset(BuiltPackage(), "ese.raw") < 0) \
+        GTEST_SKIP() << "build/KaMora.ppk does not hold the show's entries "                    \
+                        "(the build was configured with -DKAMORA_CONTENT=OFF)"
