@@ -61,6 +61,8 @@ uint32_t SoundChannelGetPosition(uint32_t stream);
 bool SoundChannelEnded(uint32_t stream);
 // Device 0 is "Default output device", 1..n the SDL output devices; 0 after the last one.
 int SoundGetDeviceDescription(int device, const char** description);
+// Copies a device name into `capacity` bytes, cut on a whole UTF-8 character when it is longer.
+void CopyDeviceName(char* to, int capacity, const char* name);
 int SoundStop();  // pauses the output; the position holds still
 int SoundFree();  // closes the device and frees the stream
 int SoundStreamFree(uint32_t stream);

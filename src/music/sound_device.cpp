@@ -1,6 +1,7 @@
 #include "music/sound_device.h"
 
 #include "music/reverb.h"
+#include "music/sound_backend.h"
 
 #include <SDL.h>
 
@@ -29,11 +30,18 @@ static int64_t TotalOutFrames = -1;    // known once the converter has given its
 // chunk has gone into the period that just fell free: at a callback the driver holds the last
 // chunk handed out, and the one before that starts to sound. So the chunk that plays from a
 // callback on is the one handed out three callbacks before, counting this one.
+// SDL's PulseAudio output writes a period only once the server's buffer has room for a whole
+// one, so there the chunk handed out one callback before is the one that starts to sound.
+static int PlayDelay = 2;              // callbacks between handing a chunk out and hearing it
 // HandedEnds[i] is OutFrames as it stood i + 1 callbacks ago.
 static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
+// A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
+// sleep, like the dummy driver; from the moment it is noticed the position runs on the counter.
+static uint64_t LostStamp = 0;         // counter when the loss was noticed (or play resumed since)
+static int64_t LostFrames = 0;         // frames heard at that moment
 
 uint64_t ReadSoundCounter() { return SDL_GetPerformanceCounter(); }
 
@@ -57,6 +65,7 @@ static void ResetFeeding() {
     PlayingFrom = PlayingTo = 0;
     PlayingStamp = 0;
     HeldFrames = 0;
+    LostStamp = 0;
 }
 
 // Pulls up to `frames` converted frames of music, feeding the converter as it runs dry.
@@ -88,8 +97,8 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     int frames = length / kOutputFrameBytes;
     if (Music && Converter) OutFrames += PullMusic(out, frames);
     ApplyReverb(out, frames);
-    PlayingFrom = HandedEnds[2];
-    PlayingTo = HandedEnds[1];
+    PlayingFrom = HandedEnds[PlayDelay];
+    PlayingTo = HandedEnds[PlayDelay - 1];
     HandedEnds[2] = HandedEnds[1];
     HandedEnds[1] = HandedEnds[0];
     HandedEnds[0] = OutFrames;
@@ -103,15 +112,38 @@ static int BufferFrames(int rate) {
     return frames;
 }
 
+void CopyDeviceName(char* to, int capacity, const char* name) {
+    size_t length = strlen(name);
+    if (length >= (size_t)capacity) {
+        length = (size_t)capacity - 1;
+        while (length > 0 && ((unsigned char)name[length] & 0xC0) == 0x80) --length;  // inside a character
+    }
+    memcpy(to, name, length);
+    to[length] = 0;
+}
+
+// The SDL name of device `device` (1..n). Once the list has been read (the sound dialog), the
+// number means the device listed under it, found again by name wherever it sits now: devices
+// may have come or gone since. Null when it is not there any more.
+static const char* DeviceSdlName(int device) {
+    int count = SDL_GetNumAudioDevices(0);
+    if (DeviceNameCount == 0) return device <= count ? SDL_GetAudioDeviceName(device - 1, 0) : nullptr;
+    if (device > DeviceNameCount) return nullptr;
+    char listed[kNameCapacity];
+    for (int i = 0; i < count; ++i) {
+        const char* name = SDL_GetAudioDeviceName(i, 0);
+        if (!name) continue;
+        CopyDeviceName(listed, kNameCapacity, name);
+        if (strcmp(listed, DeviceNames[device - 1]) == 0) return name;
+    }
+    return nullptr;
+}
+
 int OpenSoundDevice(int device, int rate) {
     if (device < -2) return 23;
     if (!BringUpAudio()) return 3;
     const char* name = nullptr;
-    if (device >= 1) {
-        if (device > SDL_GetNumAudioDevices(0)) return 23;
-        name = SDL_GetAudioDeviceName(device - 1, 0);
-        if (!name) return 23;
-    }
+    if (device >= 1 && !(name = DeviceSdlName(device))) return 23;
     SDL_AudioSpec want, have;
     SDL_zero(want);
     want.freq = rate;
@@ -124,6 +156,7 @@ int OpenSoundDevice(int device, int rate) {
     DeviceRate = rate;
     const char* driver = SDL_GetCurrentAudioDriver();
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
+    PlayDelay = driver && !strcmp(driver, "pulseaudio") ? 1 : 2;
     return 0;
 }
 
@@ -152,10 +185,17 @@ void UnlockSoundDevice() {
 // that stops calling back (unplugged, stuck driver) must not freeze the show: after a quarter
 // second without a callback the position goes on by the counter alone, as without sound.
 static int64_t HeardFramesNow() {
-    uint64_t ticks = SDL_GetPerformanceCounter() - PlayingStamp;
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (LostStamp) return LostFrames + (int64_t)CounterTicksToFrames(now - LostStamp, DeviceRate);
+    uint64_t ticks = now - PlayingStamp;
     int64_t heard = PlayingFrom + (int64_t)CounterTicksToFrames(ticks, DeviceRate);
     bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
-    return heard > PlayingTo && !stalled ? PlayingTo : heard;
+    heard = heard > PlayingTo && !stalled ? PlayingTo : heard;
+    if (SDL_GetAudioDeviceStatus(Device) == SDL_AUDIO_STOPPED) {  // what SDL reports for a lost device
+        LostStamp = now;
+        LostFrames = heard;
+    }
+    return heard;
 }
 
 void PauseSoundDevice() {
@@ -171,6 +211,10 @@ void ResumeSoundDevice() {
     SDL_LockAudioDevice(Device);
     PlayingFrom = HeldFrames;  // carry on from where the sound stopped
     PlayingStamp = SDL_GetPerformanceCounter();
+    if (LostStamp) {
+        LostFrames = HeldFrames;
+        LostStamp = PlayingStamp;
+    }
     SDL_UnlockAudioDevice(Device);
     SDL_PauseAudioDevice(Device, 0);
 }
@@ -227,7 +271,7 @@ const char* SoundDeviceName(int device) {
         int count = BringUpAudio() ? SDL_GetNumAudioDevices(0) : 0;
         for (int i = 0; i < count && DeviceNameCount < kMaxDevices; ++i) {
             const char* name = SDL_GetAudioDeviceName(i, 0);
-            snprintf(DeviceNames[DeviceNameCount++], kNameCapacity, "%s", name ? name : "Output device");
+            CopyDeviceName(DeviceNames[DeviceNameCount++], kNameCapacity, name ? name : "Output device");
         }
         return "Default output device";
     }

@@ -38,7 +38,8 @@ bool SoundDeviceKeepsTime();
 // Test hook: time the music by the device's callbacks even on such a driver.
 void ForceSoundDeviceClock(bool forced);
 
-// "Default output device" for 0, the SDL device names for 1..n, null after the last.
+// "Default output device" for 0, the SDL device names for 1..n, null after the last. Asking
+// for 0 reads the list anew; OpenSoundDevice then finds each listed device by its name.
 const char* SoundDeviceName(int device);
 
 // The high-resolution counter the position is interpolated with.

@@ -30,9 +30,9 @@ static void ListDevices() {
     WriteDebugLog(" DLG Sound: Retrieving device description...");
     const char* description = nullptr;
     for (int device = 0; device < kSoundDeviceCapacity && SoundGetDeviceDescription(device, &description); ++device) {
-        // Long names are cut to the list's 99 characters.
-        snprintf(SoundDialog.deviceText[device], sizeof SoundDialog.deviceText[device], "%s",
-                 description ? description : "");
+        // Long names are cut to the list's 99 bytes, on a whole character.
+        CopyDeviceName(SoundDialog.deviceText[device], (int)sizeof SoundDialog.deviceText[device],
+                       description ? description : "");
         SoundDialog.deviceCount = device + 1;
     }
     snprintf(LogLineBuffer, sizeof LogLineBuffer, " DLG Sound: %d devices found", SoundDialog.deviceCount);
