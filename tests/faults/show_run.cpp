@@ -4,6 +4,7 @@
 #include "run_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -30,6 +31,8 @@ ShowRun MakeShowRun(const std::string& name) {
 // In the child: its folder, its environment, its output into `outPath`, then the show.
 [[noreturn]] static void StartChild(const ShowRun& run, const std::string& outPath) {
     if (chdir(run.folder.c_str()) != 0) _exit(126);
+    errno = 0;
+    if (run.niceness && nice(run.niceness) == -1 && errno != 0) _exit(126);
     setenv("TMPDIR", run.tempDir.c_str(), 1);
     setenv("KAMORA_MSGBOX", "stderr", 1);
     for (const std::string& setting : run.env) putenv(strdup(setting.c_str()));
@@ -68,7 +71,7 @@ ShowOutcome RunShow(const ShowRun& run) {
     pid_t pid = fork();
     if (pid < 0) return outcome;
     if (pid == 0) StartChild(run, outPath);
-    bool signalled = false, vanished = false;
+    bool signalled = false, vanished = false, commanded = false;
     pid_t poke = 0;
     int status = 0;
     for (;;) {
@@ -84,6 +87,10 @@ ShowOutcome RunShow(const ShowRun& run) {
             std::error_code error;
             fs::remove_all(run.tempDir, error);
             vanished = true;
+        }
+        if (!run.command.empty() && !commanded && outcome.seconds >= run.commandDelay) {
+            RunCommand(run.command);
+            commanded = true;
         }
         if (outcome.seconds > run.limitSeconds) {
             kill(pid, SIGKILL);

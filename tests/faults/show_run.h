@@ -15,6 +15,9 @@ struct ShowRun {
     std::string poke;                  // kamora-x-poke's action ("escape [HOLD]", "close"), when set
     double pokeDelay = 0;              // ... run this many seconds after the start
     double vanishDelay = 0;            // tempDir is removed this many seconds in, when not 0
+    std::string command;               // a shell command run commandDelay seconds in, when set
+    double commandDelay = 0;
+    int niceness = 0;                  // added to the show's nice value: a show beside a timed test yields
     double limitSeconds = 60;          // killed (and reported as hung) after this
 };
 

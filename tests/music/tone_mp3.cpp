@@ -40,7 +40,7 @@ static bool EncodeTone(lame_global_flags* lame, const std::vector<short>& sample
     return true;
 }
 
-bool MakeToneMp3(const std::string& path, int rate, int channels, double seconds, double hz) {
+bool MakePcmMp3(const std::string& path, int rate, int channels, const std::vector<short>& samples) {
     lame_global_flags* lame = lame_init();
     if (!lame) return false;
     lame_set_in_samplerate(lame, rate);
@@ -51,14 +51,17 @@ bool MakeToneMp3(const std::string& path, int rate, int channels, double seconds
     lame_set_quality(lame, 7);
     lame_set_write_id3tag_automatic(lame, 0);
     std::vector<unsigned char> mp3;
-    bool ok = lame_init_params(lame) >= 0 &&
-              EncodeTone(lame, ToneSamples(rate, channels, seconds, hz), channels, &mp3);
+    bool ok = lame_init_params(lame) >= 0 && EncodeTone(lame, samples, channels, &mp3);
     lame_close(lame);
     if (!ok) return false;
     FILE* file = fopen(path.c_str(), "wb");
     if (!file) return false;
     ok = fwrite(mp3.data(), 1, mp3.size(), file) == mp3.size();
     return fclose(file) == 0 && ok;
+}
+
+bool MakeToneMp3(const std::string& path, int rate, int channels, double seconds, double hz) {
+    return MakePcmMp3(path, rate, channels, ToneSamples(rate, channels, seconds, hz));
 }
 
 // ctest runs each test in a process of its own, several at once: each process gets a folder
