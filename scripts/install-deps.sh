@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-dev
   lib3ds-dev
   xvfb xauth
+  imagemagick
 )
 
 missing=()
