@@ -49,7 +49,14 @@ bool WriteCaptions(const TextTable& texts) {
         int margin = n >= 16 ? 56 : 22;
         // The tube's panels stack 0.3 to 0.6 units apart (a panel is 2 units, 256 pixels, tall).
         int largest = n >= 7 && n <= 11 ? 30 : 40;
-        int glowRadius = 4;
+        // The frog scene's six lie under a light grey that saturates every glow into the letters:
+        // only large, crisp letters read there.
+        bool underGrey = n <= 6;
+        int glowRadius = underGrey ? 0 : 4;
+        if (underGrey) {
+            margin = 14;
+            largest = 52;
+        }
         Picture panel = CaptionPicture(Lines(texts, key), kGlows[n % 4], glowRadius, margin, largest);
         ok = EmitPicture(std::string(key) + ".tga", panel) && ok;
     }

@@ -132,3 +132,23 @@ TEST(ContentScenes, FrogCameraStaysAboveThePondAndInsideTheSky) {
         EXPECT_LT(Distance(p, {0, 0, 0}), 1000.0f);
     }
 }
+
+// Under the frog scene's grey every cube face saturates to white: the cube must be open, its
+// faces all on slim beams along its edges, so that a turning cube keeps its outline.
+TEST(ContentScenes, CubeIsAFrameOfSlimBeams) {
+    SceneFile scene = ReadSceneFile(EntryPath("cube.3DS"));
+    ASSERT_FALSE(scene.meshes.empty());
+    const ReadMesh& cube = scene.meshes[0];
+    float half = 0;
+    for (const KeyPoint& v : cube.vertices) half = std::fmax(half, std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z))));
+    ASSERT_GT(half, 0.0f);
+    ASSERT_EQ(cube.corners.size() % 3, 0u);
+    for (size_t f = 0; f < cube.corners.size(); f += 3) {
+        const KeyPoint &a = cube.vertices[cube.corners[f]], &b = cube.vertices[cube.corners[f + 1]],
+                       &c = cube.vertices[cube.corners[f + 2]];
+        float centre[3] = {(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+        int nearEdge = 0;
+        for (float v : centre) nearEdge += std::fabs(v) > 0.75f * half;
+        EXPECT_GE(nearEdge, 2) << "face " << f / 3 << " spans the cube's side";
+    }
+}
