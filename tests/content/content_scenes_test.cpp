@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 static std::string EntryPath(const std::string& name) { return std::string(KAMORA_BUILD_DIR) + "/content/entries/" + name; }
@@ -150,5 +151,49 @@ TEST(ContentScenes, CubeIsAFrameOfSlimBeams) {
         int nearEdge = 0;
         for (float v : centre) nearEdge += std::fabs(v) > 0.75f * half;
         EXPECT_GE(nearEdge, 2) << "face " << f / 3 << " spans the cube's side";
+    }
+}
+
+static KeyPoint Minus(KeyPoint a, KeyPoint b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+static KeyPoint Cross(KeyPoint a, KeyPoint b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+static float Dot(KeyPoint a, KeyPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Distance along the ray from `from` in the unit direction `d` to the nearest face of the scene;
+// -1 when it hits none.
+static float NearestHit(const SceneFile& scene, KeyPoint from, KeyPoint d) {
+    float nearest = -1;
+    for (const ReadMesh& mesh : scene.meshes) {
+        for (size_t f = 0; f + 2 < mesh.corners.size(); f += 3) {
+            KeyPoint a = mesh.vertices[mesh.corners[f]];
+            KeyPoint e1 = Minus(mesh.vertices[mesh.corners[f + 1]], a), e2 = Minus(mesh.vertices[mesh.corners[f + 2]], a);
+            KeyPoint p = Cross(d, e2);
+            float det = Dot(e1, p);
+            if (std::fabs(det) < 1e-6f) continue;
+            KeyPoint s = Minus(from, a), q = Cross(s, e1);
+            float u = Dot(s, p) / det, v = Dot(d, q) / det, t = Dot(e2, q) / det;
+            if (u < 0 || v < 0 || u + v > 1 || t <= 0) continue;
+            if (nearest < 0 || t < nearest) nearest = t;
+        }
+    }
+    return nearest;
+}
+
+// The first two Effects' scenes close over their cameras: looking up at 30 degrees in any
+// direction from anywhere on the path, the view meets the scene inside the far plane (4,000).
+TEST(ContentScenes, OpeningScenesHaveASkyAllRound) {
+    for (const char* name : {"scn1.3ds", "flipe_env.3ds"}) {
+        SCOPED_TRACE(name);
+        SceneFile scene;
+        CameraPath path = FlownPath(name, &scene);
+        ASSERT_FALSE(path.eye.empty());
+        for (size_t i = 0; i < path.eye.size(); i += std::max<size_t>(1, path.eye.size() / 8)) {
+            for (int k = 0; k < 12; k++) {
+                float a = k * 3.14159265f / 6;
+                KeyPoint up = {0.866f * std::cos(a), 0.866f * std::sin(a), 0.5f};
+                float hit = NearestHit(scene, path.eye[i], up);
+                EXPECT_GT(hit, 0.0f) << "point " << i << ", bearing " << k * 30;
+                EXPECT_LT(hit, 3900.0f) << "point " << i << ", bearing " << k * 30;
+            }
+        }
     }
 }
