@@ -16,7 +16,7 @@ static Model HallOfPlanets() {
     // never looks past the scene into black.
     ModelMesh& floor = AddMesh(model, "Floor", {0.5f, 0.5f, 0.6f});
     AddDisc(floor, P3(-28, 0, -90), 880, 8, 40, 1.0f / 120);
-    AddDome(floor, P3(-28, 0, -90), P3(880, 880, 560), 32, 10, 24, 5);
+    AddDome(floor, P3(-28, 0, -90), P3(880, 880, 560), 32, 10, 12, 3);
     AddEllipsoid(AddMesh(model, "PlanetA", {0.9f, 0.6f, 0.3f}), P3(280, 320, 80), P3(90, 90, 90), 24, 16, 1, 1);
     AddEllipsoid(AddMesh(model, "PlanetB", {0.8f, 0.5f, 0.3f}), P3(-340, 240, 150), P3(60, 60, 60), 24, 16, 2, 1);
     ModelMesh& glass = AddMesh(model, "GlassRing", {0.6f, 0.8f, 1.0f});
