@@ -12,6 +12,7 @@ PACKAGES=(
   lib3ds-dev
   xvfb xauth
   pulseaudio pulseaudio-utils
+  imagemagick
 )
 
 missing=()

@@ -21,8 +21,9 @@ static const std::vector<std::string>& Lines(const TextTable& texts, const std::
 }
 
 // A 256 × 256 panel: the lines centred on black, as large as fits within `margin`, with a
-// coloured glow.
-static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow, int margin, int largest) {
+// coloured glow of `glowRadius` (0: crisp white letters only).
+static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow, int glowRadius, int margin,
+                              int largest) {
     const int size = 256;
     int pixelSize = largest;
     for (const std::string& line : lines) {
@@ -33,7 +34,7 @@ static Picture CaptionPicture(const std::vector<std::string>& lines, Colour glow
     TextMask mask = MakeTextMask(size, size);
     for (int i = 0; i < count; i++) DrawTextCentred(mask, kFontSansBold, lines[i], pixelSize, size / 2, top - i * pitch);
     Picture picture = MakePicture(size, size);
-    PaintGlowingText(picture, mask, {1, 1, 1}, glow, 4);
+    PaintGlowingText(picture, mask, {1, 1, 1}, glow, glowRadius);
     return picture;
 }
 
@@ -48,7 +49,16 @@ bool WriteCaptions(const TextTable& texts) {
         int margin = n >= 16 ? 56 : 22;
         // The tube's panels stack 0.3 to 0.6 units apart (a panel is 2 units, 256 pixels, tall).
         int largest = n >= 7 && n <= 11 ? 30 : 40;
-        ok = EmitPicture(std::string(key) + ".tga", CaptionPicture(Lines(texts, key), kGlows[n % 4], margin, largest)) && ok;
+        // The frog scene's six lie under a light grey that saturates every glow into the letters:
+        // only large, crisp letters read there.
+        bool underGrey = n <= 6;
+        int glowRadius = underGrey ? 0 : 4;
+        if (underGrey) {
+            margin = 14;
+            largest = 52;
+        }
+        Picture panel = CaptionPicture(Lines(texts, key), kGlows[n % 4], glowRadius, margin, largest);
+        ok = EmitPicture(std::string(key) + ".tga", panel) && ok;
     }
     return ok && !TextMissing;
 }
@@ -116,20 +126,89 @@ static Picture CrewLogo(const std::vector<std::string>& lines) {
     return picture;
 }
 
-static Picture TitleLetter(const std::string& letter) {
-    const int size = 128;
-    TextMask mask = MakeTextMask(size, size);
-    DrawTextCentred(mask, kFontSansBold, letter, 86, size / 2, 28);  // one baseline for all letters
-    Picture picture = MakePicture(size, size);
-    PaintGlowingText(picture, mask, {1, 0.97f, 0.9f}, {1.0f, 0.55f, 0.15f}, 6);
+// The title Effect stands its six letter squares, 2 units (128 pixels) wide, with their centres
+// at these x; the sixth letter shows the second picture again. Both words end in that "a".
+static const char* const kTitleLetters[5] = {"K", "a", "M", "o", "r"};
+static const float kTitleCentres[6] = {-1.0f, 0.3f, 1.9f, 2.7f, 3.45f, 4.5f};
+static const int kTitlePictureOf[6] = {0, 1, 2, 3, 4, 1};
+static const int kTitleWords[2][2] = {{0, 1}, {2, 5}};  // first and last letter of each word
+// The r's open right side looks wider apart than its ink: it counts a little narrower there.
+static const float kTitleRightTrim[5] = {0, 0, 0, 0, 0.06f};  // of the letter size
+static const int kTitleSize = 128, kTitleGlow = 4;
+static const float kPixelsPerUnit = kTitleSize / 2.0f;
+
+struct TitleLayout {
+    bool fits = false;
+    float gap = 0;                     // the ink gap between neighbours inside a word, units
+    int inkLeft[5] = {}, inkRight[5] = {};
+    float shift[5] = {};               // ink centre from the picture centre, units
+};
+
+// Places every glyph in its picture so that the ink gaps inside each word are all equal while
+// the glyphs stay as close to their picture centres as they can (least squares). Walking a word
+// from its last letter, the "a", leftwards, each shift is shift(a) + A - k × gap.
+static TitleLayout LayOutTitle(int pixelSize) {
+    TitleLayout layout;
+    float half[5], along[5] = {}, gaps[5] = {};
+    for (int p = 0; p < 5; p++) {
+        MeasureInk(kFontSansBold, kTitleLetters[p], pixelSize, &layout.inkLeft[p], &layout.inkRight[p]);
+        half[p] = (layout.inkRight[p] - layout.inkLeft[p]) / (2 * kPixelsPerUnit);
+    }
+    for (const auto& word : kTitleWords) {
+        for (int i = word[1] - 1; i >= word[0]; i--) {
+            int p = kTitlePictureOf[i], q = kTitlePictureOf[i + 1];
+            float reachRight = half[p] - kTitleRightTrim[p] * pixelSize / kPixelsPerUnit;
+            along[p] = along[q] + kTitleCentres[i + 1] - kTitleCentres[i] - half[q] - reachRight;
+            gaps[p] = gaps[q] + 1;
+        }
+    }
+    float sumA = 0, sumK = 0, sumKA = 0, sumKK = 0;
+    for (int p = 0; p < 5; p++) {
+        sumA += along[p];
+        sumK += gaps[p];
+        sumKA += gaps[p] * along[p];
+        sumKK += gaps[p] * gaps[p];
+    }
+    float det = sumK * sumK - 5 * sumKK;
+    float anchor = (sumA * sumKK - sumK * sumKA) / det;
+    layout.gap = (sumK * sumA - 5 * sumKA) / det;
+    layout.fits = layout.gap * kPixelsPerUnit >= 0.1f * pixelSize;  // a tenth of the size apart at least
+    for (int p = 0; p < 5; p++) {
+        layout.shift[p] = anchor + along[p] - gaps[p] * layout.gap;
+        float reach = (std::fabs(layout.shift[p]) + half[p]) * kPixelsPerUnit + 3 * kTitleGlow;
+        if (reach > kTitleSize / 2) layout.fits = false;
+    }
+    return layout;
+}
+
+// One letter in the common size and weight, its baseline shared so that the capitals stand
+// centred on the square.
+static Picture TitleLetter(const TitleLayout& layout, int p, int pixelSize) {
+    int inkCentre = (layout.inkLeft[p] + layout.inkRight[p]) / 2;
+    int pen = kTitleSize / 2 + (int)std::lround(layout.shift[p] * kPixelsPerUnit) - inkCentre;
+    int baseline = kTitleSize / 2 - (int)std::lround(0.365f * pixelSize);  // half a cap height
+    TextMask mask = MakeTextMask(kTitleSize, kTitleSize);
+    DrawText(mask, kFontSansBold, kTitleLetters[p], pixelSize, pen, baseline);
+    Picture picture = MakePicture(kTitleSize, kTitleSize);
+    PaintGlowingText(picture, mask, {1, 0.97f, 0.9f}, {1.0f, 0.55f, 0.15f}, kTitleGlow);
     return picture;
+}
+
+static bool WriteTitleLetters() {
+    int pixelSize = 96;
+    TitleLayout layout = LayOutTitle(pixelSize);
+    while (!layout.fits && pixelSize > 24) layout = LayOutTitle(--pixelSize);
+    static const char* const kEntries[5] = {"k.tga", "a.tga", "m.tga", "o.tga", "r.tga"};
+    bool ok = layout.fits;
+    if (!ok) fprintf(stderr, "the title letters do not fit their squares\n");
+    for (int p = 0; p < 5; p++) ok = EmitPicture(kEntries[p], TitleLetter(layout, p, pixelSize)) && ok;
+    return ok;
 }
 
 bool WriteTitlePictures(const TextTable& texts) {
     bool ok = EmitPicture("load.tga", LoadingPicture(Lines(texts, "load")));
     ok = EmitPicture("scroll.tga", EndScroll(Lines(texts, "scroll"))) && ok;
     ok = EmitPicture("vardenix.tga", CrewLogo(Lines(texts, "logo"))) && ok;
-    static const char* kLetters[5][2] = {{"k.tga", "K"}, {"a.tga", "a"}, {"m.tga", "M"}, {"o.tga", "o"}, {"r.tga", "r"}};
-    for (auto& letter : kLetters) ok = EmitPicture(letter[0], TitleLetter(letter[1])) && ok;
+    ok = WriteTitleLetters() && ok;
     return ok && !TextMissing;
 }

@@ -9,7 +9,7 @@
 static Picture Eyeball(Colour low, Colour high, Colour shine) { return MakeShadedFlat(128, low, high, shine); }
 
 // The frog scene is seen through a 205-grey light added over the whole view: only colours
-// below about a fifth of full brightness keep any shade through it.
+// below about a fifth of full brightness keep any shade through it, and the darkest stay grey.
 static Picture Dimmed(Picture picture, float scale) {
     for (Colour& c : picture.pixels) c = ScaleColour(c, scale);
     return picture;
@@ -33,13 +33,18 @@ bool WriteTextures() {
     // E3: title backdrop (also the sphere swirl of E8)
     emit("Txt2.tga", MakePlasma(256));
     // E4: frog and pond, cubes
-    emit("white.tga", Dimmed(Eyeball({0.55f, 0.55f, 0.5f}, {1.0f, 1.0f, 0.95f}, {0.4f, 0.4f, 0.4f}), 0.2f));
+    // Under the grey the sky and the pond stay near black, so the captions over them and the
+    // frog read; the frog's skin reaches the top of the range, the eyes above it turn pure white.
+    emit("white.tga", Eyeball({0.55f, 0.55f, 0.5f}, {1.0f, 1.0f, 0.95f}, {0.4f, 0.4f, 0.4f}));
     emit("black.tga", Eyeball({0.0f, 0.0f, 0.0f}, {0.08f, 0.06f, 0.04f}, {1.0f, 1.0f, 1.0f}));
-    emit("green.tga", Dimmed(MakeSkin(256, {0.25f, 0.6f, 0.12f}, {0.08f, 0.25f, 0.05f}, {0.85f, 0.85f, 0.5f}, 41), 0.2f));
-    emit("sky01.tga", Dimmed(MakeCloudSky(256, {0.15f, 0.35f, 0.8f}, {0.7f, 0.85f, 1.0f}, {1, 1, 1}, 0.45f, 42), 0.2f));
-    emit("green2.tga", Dimmed(MakeSkin(128, {0.35f, 0.7f, 0.15f}, {0.15f, 0.35f, 0.05f}, {0.7f, 0.8f, 0.4f}, 43), 0.2f));
-    emit("blue.tga", Dimmed(MakeWater(256, 44), 0.2f));
-    emit("gris.tga", MakeMetalPanels(256, {0.6f, 0.62f, 0.66f}, 2, 45));  // must stay 256 × 256
+    emit("green.tga", MakeSkin(256, {0.12f, 0.26f, 0.03f}, {0.03f, 0.07f, 0.01f}, {0.22f, 0.24f, 0.12f}, 41));
+    emit("sky01.tga", Dimmed(MakeCloudSky(256, {0.15f, 0.35f, 0.8f}, {0.7f, 0.85f, 1.0f}, {1, 1, 1}, 0.45f, 42), 0.06f));
+    emit("green2.tga", MakeSkin(128, {0.1f, 0.22f, 0.02f}, {0.02f, 0.05f, 0.01f}, {0.2f, 0.22f, 0.1f}, 43));
+    emit("blue.tga", Dimmed(MakeWater(256, 44), 0.12f));
+    // The cube texture is the overlay's grey itself: every frame after the first writes that grey
+    // into its full-size level only, and a small window samples the smaller levels, so they must
+    // show the same picture. Must stay 256 × 256.
+    emit("gris.tga", MakePicture(256, 256, {205 / 255.0f, 205 / 255.0f, 205 / 255.0f}));
     // E5: tube ride
     emit("tubo.tga", MakeMetalPanels(256, {0.45f, 0.55f, 0.75f}, 4, 51));
     emit("muelle.tga", MakeRibbedPipe(128, {0.9f, 0.75f, 0.35f}, {1.0f, 1.0f, 0.8f}, 52));

@@ -7,12 +7,16 @@
 
 #include <cmath>
 
-// Six meshes: floor 0, planets 1, 2, 4 and 5, and the glass ring 3 (sphere-mapped and
+// Six meshes: floor and vault 0, planets 1, 2, 4 and 5, and the glass ring 3 (sphere-mapped and
 // translucent in the show). The flare ring circles (-28, 0, 0) 40 to 120 units out, so the
 // camera keeps 140 to 190 units from it.
 static Model HallOfPlanets() {
     Model model;
-    AddGrid(AddMesh(model, "Floor", {0.5f, 0.5f, 0.6f}), P3(-600, -600, -90), P3(1200, 0, 0), P3(0, 1200, 0), 20, 20, 10, 10);
+    // A round hall: the floor's mesh also carries the vault, tiled like the floor, so the camera
+    // never looks past the scene into black.
+    ModelMesh& floor = AddMesh(model, "Floor", {0.5f, 0.5f, 0.6f});
+    AddDisc(floor, P3(-28, 0, -90), 880, 8, 40, 1.0f / 120);
+    AddDome(floor, P3(-28, 0, -90), P3(880, 880, 560), 32, 10, 12, 3);
     AddEllipsoid(AddMesh(model, "PlanetA", {0.9f, 0.6f, 0.3f}), P3(280, 320, 80), P3(90, 90, 90), 24, 16, 1, 1);
     AddEllipsoid(AddMesh(model, "PlanetB", {0.8f, 0.5f, 0.3f}), P3(-340, 240, 150), P3(60, 60, 60), 24, 16, 2, 1);
     ModelMesh& glass = AddMesh(model, "GlassRing", {0.6f, 0.8f, 1.0f});
@@ -39,8 +43,8 @@ static Model CrewLogoScene() {
 }
 
 // Seven chrome sculptures (sphere-mapped in the show) within 400 units of the origin (the title
-// Effect draws them at a tenth of their size), a grid ground and a ring of columns: a scene a
-// few kilometres across for flares 1,000 units out.
+// Effect draws them at a tenth of their size), a grid ground, a ring of columns and a grid dome:
+// a scene a few kilometres across for flares 1,000 units out.
 static Model ChromeSculptures() {
     Model model;
     AddEllipsoid(AddMesh(model, "ChromeCore", {0.9f, 0.9f, 0.95f}), P3(0, 0, 0), P3(160, 160, 160), 24, 16, 1, 1);
@@ -59,6 +63,12 @@ static Model ChromeSculptures() {
         float a = i * 3.14159265f / 5 + 0.3f;
         AddCone(columns, P3(1750 * std::cos(a), 1750 * std::sin(a), -380), 1100, 70, 55, 12, 2, 6);
     }
+    // A dome over it all, inside the far plane from every point of the camera path. It shows only
+    // a strip of the grid picture between two of its vertical lines, so the sky is dark blue with
+    // eight rings of light and the gridded columns stand out in front of it.
+    ModelMesh& dome = AddMesh(model, "Dome", {0.2f, 0.3f, 0.5f});
+    AddDome(dome, P3(0, 0, -380), P3(2500, 2500, 1700), 40, 12, 1, 6);
+    RemapUv(dome, 0.045f, 0.08f, 0, 1);
     // 13.7 s at now / 8: 1,710 frames, at least 9 keys.
     SetOrbitKeys(model, 11, {P3(0, 0, 0), 200, 20, 1200, 700, 450, 180, P3(0, 0, 40), P3(0, 0, 90)});
     return model;

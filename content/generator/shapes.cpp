@@ -47,11 +47,12 @@ static void PutLattice(ModelMesh& mesh, int first, int columns, int rows, bool f
     }
 }
 
-void AddEllipsoid(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks,
-                  float uRepeat, float vRepeat, bool inward) {
+// The part of an ellipsoid between the latitudes phiLow and phiHigh (radians, -pi/2 at the bottom).
+static void AddEllipsoidBand(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks, float phiLow,
+                             float phiHigh, float uRepeat, float vRepeat, bool inward) {
     int first = (int)mesh.vertices.size();
     for (int j = 0; j <= stacks; j++) {
-        float phi = -kPi / 2 + kPi * j / stacks;
+        float phi = phiLow + (phiHigh - phiLow) * j / stacks;
         for (int i = 0; i <= slices; i++) {
             float theta = 2 * kPi * i / slices;
             Point3 p = {centre.x + radii.x * std::cos(phi) * std::cos(theta),
@@ -60,6 +61,15 @@ void AddEllipsoid(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int 
         }
     }
     PutLattice(mesh, first, slices, stacks, inward);
+}
+
+void AddEllipsoid(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks,
+                  float uRepeat, float vRepeat, bool inward) {
+    AddEllipsoidBand(mesh, centre, radii, slices, stacks, -kPi / 2, kPi / 2, uRepeat, vRepeat, inward);
+}
+
+void AddDome(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks, float uRepeat, float vRepeat) {
+    AddEllipsoidBand(mesh, centre, radii, slices, stacks, 0, kPi / 2, uRepeat, vRepeat, true);
 }
 
 void AddGrid(ModelMesh& mesh, Point3 origin, Point3 edgeU, Point3 edgeV, int cellsU, int cellsV,

@@ -19,6 +19,8 @@ Point3 Lerp3(Point3 a, Point3 b, float t);
 // Ellipsoid around `centre`; u runs `uRepeat` times round, v from the bottom to the top.
 void AddEllipsoid(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks,
                   float uRepeat, float vRepeat, bool inward = false);
+// The upper half of an ellipsoid seen from inside, its rim on the plane z = centre.z: a sky dome.
+void AddDome(ModelMesh& mesh, Point3 centre, Point3 radii, int slices, int stacks, float uRepeat, float vRepeat);
 // A flat grid from `origin` spanning `edgeU` and `edgeV`, texture repeated uRepeat × vRepeat.
 void AddGrid(ModelMesh& mesh, Point3 origin, Point3 edgeU, Point3 edgeV, int cellsU, int cellsV,
              float uRepeat, float vRepeat);

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cstdio>
 
 static FT_Library Library;
@@ -69,6 +70,17 @@ static int WalkText(FontFace face, const std::string& text, int pixelSize, Visit
 
 int MeasureText(FontFace face, const std::string& text, int pixelSize) {
     return WalkText(face, text, pixelSize, [](FT_GlyphSlot, int) {});
+}
+
+void MeasureInk(FontFace face, const std::string& text, int pixelSize, int* left, int* right) {
+    *left = 1 << 30;
+    *right = -(1 << 30);
+    WalkText(face, text, pixelSize, [&](FT_GlyphSlot slot, int pen) {
+        if (slot->bitmap.width == 0) return;
+        *left = std::min(*left, pen + slot->bitmap_left);
+        *right = std::max(*right, pen + slot->bitmap_left + (int)slot->bitmap.width);
+    });
+    if (*left > *right) *left = *right = 0;  // nothing inked (a space)
 }
 
 void DrawText(TextMask& mask, FontFace face, const std::string& text, int pixelSize, int x, int baseline) {

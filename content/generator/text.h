@@ -21,6 +21,8 @@ struct TextMask {
 TextMask MakeTextMask(int width, int height);
 // Width in pixels of `text` set at `pixelSize` (the advance, kerning included).
 int MeasureText(FontFace face, const std::string& text, int pixelSize);
+// Horizontal extent of the inked pixels of `text` set with its pen at 0: [left, right).
+void MeasureInk(FontFace face, const std::string& text, int pixelSize, int* left, int* right);
 // Sets `text` with its pen starting at (x, baseline), baseline counted from the bottom row.
 void DrawText(TextMask& mask, FontFace face, const std::string& text, int pixelSize, int x, int baseline);
 // Sets `text` centred on x = centreX.

@@ -103,3 +103,97 @@ TEST(ContentEntries, GeneratorFailsCleanlyWithoutItsInputs) {
     EXPECT_NE(noCaption.exitCode, 0);
     EXPECT_NE(noCaption.out.find("no line for t_05"), std::string::npos) << noCaption.out;
 }
+
+// A 24-bit picture entry: width, height and B, G, R bytes, bottom row first (empty if not one).
+struct TgaPixels {
+    int width = 0, height = 0;
+    std::string bgr;
+    int Brightest(int x, int y) const {  // the largest of the pixel's three channels
+        const char* p = bgr.data() + ((size_t)y * width + x) * 3;
+        return std::max({(unsigned char)p[0], (unsigned char)p[1], (unsigned char)p[2]});
+    }
+};
+
+static TgaPixels ReadTga(const std::string& name) {
+    std::string data = ReadWholeFile(EntriesFolder() + "/" + name);
+    TgaPixels tga;
+    if (data.size() < 18 || data[16] != 24) return tga;
+    int width = (unsigned char)data[12] | (unsigned char)data[13] << 8;
+    int height = (unsigned char)data[14] | (unsigned char)data[15] << 8;
+    if (data.size() < 18 + (size_t)width * height * 3) return tga;
+    tga.width = width;
+    tga.height = height;
+    tga.bgr = data.substr(18, (size_t)width * height * 3);
+    return tga;
+}
+
+// The columns and lowest row of a title letter's bright core (its blue channel: the glow is orange).
+struct InkBox {
+    int left = 1 << 30, right = -1, bottom = 1 << 30;
+};
+
+static InkBox LetterCore(const std::string& name) {
+    TgaPixels tga = ReadTga(name);
+    InkBox box;
+    for (int y = 0; y < tga.height; y++)
+        for (int x = 0; x < tga.width; x++)
+            if ((unsigned char)tga.bgr[((size_t)y * tga.width + x) * 3] > 128) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::min(box.bottom, y);
+            }
+    return box;
+}
+
+// Stood at the title's letter centres (squares 2 units, 128 pixels, wide), the five pictures read
+// "Ka Mora": no glyph runs into its neighbour, the gaps inside a word are even, the word space is
+// clearly wider, and the letters share one baseline.
+TEST(ContentEntries, TitleLettersSpaceEvenlyOnOneBaseline) {
+    const char* files[5] = {"k.tga", "a.tga", "m.tga", "o.tga", "r.tga"};
+    const float centres[6] = {-1.0f, 0.3f, 1.9f, 2.7f, 3.45f, 4.5f};
+    const int pictureOf[6] = {0, 1, 2, 3, 4, 1};
+    InkBox box[5];
+    for (int p = 0; p < 5; p++) {
+        box[p] = LetterCore(files[p]);
+        ASSERT_GE(box[p].right, 0) << files[p] << " has no letter";
+    }
+    auto gap = [&](int i) {  // pixels between letter i and letter i + 1
+        const InkBox &a = box[pictureOf[i]], &b = box[pictureOf[i + 1]];
+        return (centres[i + 1] - centres[i]) * 64 + b.left - a.right;
+    };
+    float inWord[4] = {gap(0), gap(2), gap(3), gap(4)};
+    float narrowest = *std::min_element(inWord, inWord + 4), widest = *std::max_element(inWord, inWord + 4);
+    EXPECT_GT(narrowest, 4.0f);
+    EXPECT_LE(widest - narrowest, 6.0f) << "uneven gaps";
+    EXPECT_GT(gap(1), 2 * widest) << "the word space";
+    for (int p : {2, 4}) EXPECT_NEAR(box[p].bottom, box[0].bottom, 1) << files[p];
+    for (int p : {1, 3}) EXPECT_NEAR(box[p].bottom, box[0].bottom, 3) << files[p];
+}
+
+// The frog scene lies under a grey of 205 that leaves a fifth of the range: its six captions are
+// crisp (hardly any glow around the letters, which would saturate into them), the sky and the
+// pond behind them stay dark, and the frog's skin is brighter than both.
+TEST(ContentEntries, FrogPicturesAreMadeForTheGrey) {
+    auto mean = [](const TgaPixels& tga) {
+        double sum = 0;
+        for (int y = 0; y < tga.height; y++)
+            for (int x = 0; x < tga.width; x++) sum += tga.Brightest(x, y);
+        return sum / std::max(1, tga.width * tga.height);
+    };
+    for (const char* name : {"t_01.tga", "t_02.tga", "t_03.tga", "t_04.tga", "t_05.tga", "t_06.tga"}) {
+        TgaPixels tga = ReadTga(name);
+        int letters = 0, halo = 0;
+        for (int y = 0; y < tga.height; y++)
+            for (int x = 0; x < tga.width; x++) {
+                int v = tga.Brightest(x, y);
+                letters += v >= 200;
+                halo += v >= 26 && v < 200;
+            }
+        EXPECT_GT(letters, 2000) << name << ": large letters";
+        EXPECT_LT(halo, letters * 2 / 5) << name << ": a soft edge";
+    }
+    double sky = mean(ReadTga("sky01.tga")), pond = mean(ReadTga("blue.tga")), skin = mean(ReadTga("green.tga"));
+    EXPECT_LT(sky, 20);
+    EXPECT_LT(pond, 20);
+    EXPECT_GT(skin, 2 * std::max(sky, pond));
+}

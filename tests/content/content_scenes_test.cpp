@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 static std::string EntryPath(const std::string& name) { return std::string(KAMORA_BUILD_DIR) + "/content/entries/" + name; }
@@ -130,5 +131,69 @@ TEST(ContentScenes, FrogCameraStaysAboveThePondAndInsideTheSky) {
         EXPECT_GT(p.z, 10.0f);
         EXPECT_GT(Distance(p, {5, 0, 20}), 70.0f);  // off the frog
         EXPECT_LT(Distance(p, {0, 0, 0}), 1000.0f);
+    }
+}
+
+// Under the frog scene's grey every cube face saturates to white: the cube must be open, its
+// faces all on slim beams along its edges, so that a turning cube keeps its outline.
+TEST(ContentScenes, CubeIsAFrameOfSlimBeams) {
+    SceneFile scene = ReadSceneFile(EntryPath("cube.3DS"));
+    ASSERT_FALSE(scene.meshes.empty());
+    const ReadMesh& cube = scene.meshes[0];
+    float half = 0;
+    for (const KeyPoint& v : cube.vertices) half = std::fmax(half, std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z))));
+    ASSERT_GT(half, 0.0f);
+    ASSERT_EQ(cube.corners.size() % 3, 0u);
+    for (size_t f = 0; f < cube.corners.size(); f += 3) {
+        const KeyPoint &a = cube.vertices[cube.corners[f]], &b = cube.vertices[cube.corners[f + 1]],
+                       &c = cube.vertices[cube.corners[f + 2]];
+        float centre[3] = {(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+        int nearEdge = 0;
+        for (float v : centre) nearEdge += std::fabs(v) > 0.75f * half;
+        EXPECT_GE(nearEdge, 2) << "face " << f / 3 << " spans the cube's side";
+    }
+}
+
+static KeyPoint Minus(KeyPoint a, KeyPoint b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+static KeyPoint Cross(KeyPoint a, KeyPoint b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+static float Dot(KeyPoint a, KeyPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Distance along the ray from `from` in the unit direction `d` to the nearest face of the scene;
+// -1 when it hits none.
+static float NearestHit(const SceneFile& scene, KeyPoint from, KeyPoint d) {
+    float nearest = -1;
+    for (const ReadMesh& mesh : scene.meshes) {
+        for (size_t f = 0; f + 2 < mesh.corners.size(); f += 3) {
+            KeyPoint a = mesh.vertices[mesh.corners[f]];
+            KeyPoint e1 = Minus(mesh.vertices[mesh.corners[f + 1]], a), e2 = Minus(mesh.vertices[mesh.corners[f + 2]], a);
+            KeyPoint p = Cross(d, e2);
+            float det = Dot(e1, p);
+            if (std::fabs(det) < 1e-6f) continue;
+            KeyPoint s = Minus(from, a), q = Cross(s, e1);
+            float u = Dot(s, p) / det, v = Dot(d, q) / det, t = Dot(e2, q) / det;
+            if (u < 0 || v < 0 || u + v > 1 || t <= 0) continue;
+            if (nearest < 0 || t < nearest) nearest = t;
+        }
+    }
+    return nearest;
+}
+
+// The first two Effects' scenes close over their cameras: looking up at 30 degrees in any
+// direction from anywhere on the path, the view meets the scene inside the far plane (4,000).
+TEST(ContentScenes, OpeningScenesHaveASkyAllRound) {
+    for (const char* name : {"scn1.3ds", "flipe_env.3ds"}) {
+        SCOPED_TRACE(name);
+        SceneFile scene;
+        CameraPath path = FlownPath(name, &scene);
+        ASSERT_FALSE(path.eye.empty());
+        for (size_t i = 0; i < path.eye.size(); i += std::max<size_t>(1, path.eye.size() / 8)) {
+            for (int k = 0; k < 12; k++) {
+                float a = k * 3.14159265f / 6;
+                KeyPoint up = {0.866f * std::cos(a), 0.866f * std::sin(a), 0.5f};
+                float hit = NearestHit(scene, path.eye[i], up);
+                EXPECT_GT(hit, 0.0f) << "point " << i << ", bearing " << k * 30;
+                EXPECT_LT(hit, 3900.0f) << "point " << i << ", bearing " << k * 30;
+            }
+        }
     }
 }

@@ -76,6 +76,7 @@ void ReadBody(Walk& w, Cursor& c, unsigned id, size_t end) {
             for (int k = 0; k < 3; k++) {
                 int index = (int)Take(c, 2);
                 if (index > w.current.largestIndex) w.current.largestIndex = index;
+                w.current.corners.push_back(index);
             }
             Take(c, 2);
         }

@@ -16,6 +16,7 @@ struct ReadMesh {
     int faceCount = 0;
     int largestIndex = -1;
     std::vector<KeyPoint> vertices;
+    std::vector<int> corners;  // three vertex indices per face
 };
 
 struct SceneFile {
