@@ -1,5 +1,6 @@
 #include "lib/virtual_show.h"
 
+#include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/demo.h"
 #include "host/demo_config.h"
@@ -47,6 +48,7 @@ bool StartVirtualShow(const VirtualShowOptions& options) {
         return false;
     }
     Started = true;
+    SetPictureDrawSize(options.drawWidth, options.drawHeight);
     if (!PreloadDemo()) {
         fprintf(stderr, "kamora-tool: pre-loading failed (package '%s')\n", PackageFileName);
         StopVirtualShow();
@@ -57,11 +59,13 @@ bool StartVirtualShow(const VirtualShowOptions& options) {
     return true;
 }
 
+bool VirtualShowScaled() { return PictureDrawnOffscreen(); }
+
 bool RenderLoadingFrame(int ms) {
     // The loading screen reads whole milliseconds: put the clock on that millisecond.
     SetVirtualFrame((int64_t)ms * Options.fps / 1000);
     while ((int)ReadFrameTimer() < ms) SetVirtualFrame(VirtualFrame() + 1);
-    RenderFrame();
+    DrawPictureFrame(RenderFrame);
     glFinish();
     return true;
 }
@@ -71,7 +75,7 @@ bool EnterDemo() {
     // number of seconds, so every later counter reading is exact relative to it.
     OriginFrame = 3LL * Options.fps;
     SetVirtualFrame(OriginFrame);
-    RenderFrame();
+    DrawPictureFrame(RenderFrame);
     if (!LoadingDone || DemoFailed) {
         fprintf(stderr, "kamora-tool: loading the show failed\n");
         return false;
@@ -82,7 +86,7 @@ bool EnterDemo() {
 bool RenderDemoFrame(int64_t frame) {
     if (Ended) return false;
     SetVirtualFrame(OriginFrame + frame);
-    if (!RenderFrame()) {
+    if (!DrawPictureFrame(RenderFrame)) {
         Ended = true;
         return false;
     }
