@@ -76,6 +76,17 @@ protected:
         shooter.join();
         return shot;
     }
+    // The show ends cleanly; a screenshot during it has its picture between black bars; the
+    // screen's size and mode never change.
+    void ShowOnTheWideScreen(const ShowRun& run) {
+        std::string during;
+        std::vector<unsigned char> shot = ShowAndShoot(run, &during);
+        ExpectCleanEnd(run, outcome, {});
+        ASSERT_FALSE(shot.empty()) << "no screenshot showed the picture across 1200 columns\n" << outcome.out;
+        ExpectBlackBars(shot);
+        EXPECT_EQ(during, screenBefore);
+        EXPECT_EQ(Screen(), screenBefore);
+    }
     static int Channel(const std::vector<unsigned char>& pixels, int x, int y, int c) {
         return pixels[((size_t)y * 1600 + x) * 3 + c];
     }
@@ -113,29 +124,17 @@ TEST_F(WideScreen, DialogRunGivesFullScreenAtTheDisplaysResolutionBetweenBars) {
     ShowRun run = WholeShow("wide_dialog");
     run.arguments = "-ddebug";
     run.env = {"KAMORA_DIALOG=run"};
-    std::string during;
-    std::vector<unsigned char> shot = ShowAndShoot(run, &during);
-    ExpectCleanEnd(run, outcome, {});
-    ASSERT_FALSE(shot.empty()) << "no screenshot showed the picture across 1200 columns\n" << outcome.out;
-    ExpectBlackBars(shot);
-    EXPECT_EQ(during, screenBefore);
-    EXPECT_EQ(Screen(), screenBefore);
+    ShowOnTheWideScreen(run);
     std::string log = ReadWholeFile(run.folder + "/ddebug.log");
     EXPECT_NE(log.find(" DLG: Video mode is 1600x900 32 bpp\n"), std::string::npos) << log;
     EXPECT_NE(log.find(" - Fullscreen mode\n - Changing display setting...\n"), std::string::npos) << log;
 }
 
 // A window of the picked 640 x 480 switched to full screen by F11 mid-show: drawn at 640 x 480
-// and scaled to fill the 1200 x 900 area, the show going on to its end as before.
+// and scaled to fill the 1200 x 900 area, the show going on undisturbed.
 TEST_F(WideScreen, F11MidShowFillsTheAreaFromTheSmallerPickedMode) {
     ShowRun run = WholeShow("wide_f11");
     run.poke = "f11";
     run.pokeDelay = 0.5;
-    std::string during;
-    std::vector<unsigned char> shot = ShowAndShoot(run, &during);
-    ExpectCleanEnd(run, outcome, {});
-    ASSERT_FALSE(shot.empty()) << "no screenshot showed the picture across 1200 columns\n" << outcome.out;
-    ExpectBlackBars(shot);
-    EXPECT_EQ(during, screenBefore);
-    EXPECT_EQ(Screen(), screenBefore);
+    ShowOnTheWideScreen(run);
 }
