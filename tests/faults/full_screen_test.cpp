@@ -50,16 +50,17 @@ protected:
     std::string Screen() { return RunCommand("xrandr --current; xdpyinfo | grep dimensions").out; }
 
     // Runs the show and takes screenshots while it plays, until one shows the opening's white
-    // band across the middle of the screen; returns it (empty when none did).
+    // band across the middle of the screen; then Escape ends it. Returns that screenshot (empty
+    // when none did).
     std::vector<unsigned char> ShowAndShoot(ShowRun run, std::string* screenDuring) {
-        run.signal = SIGTERM;  // a clean end through the shutdown sequence
-        run.signalDelay = 9;
-        run.limitSeconds = 40;
+        run.signal = SIGTERM;  // a clean end all the same when no screenshot comes
+        run.signalDelay = 45;
+        run.limitSeconds = 60;
         std::vector<unsigned char> shot;
         std::thread shooter([&] {
             Wait(2.5);  // nothing here may allocate while RunShow forks the show and its poke
             const std::string file = folder + "/shot.ppm";
-            for (double t = 2.5; t < 8.5 && shot.empty(); t += 0.5) {
+            for (double t = 2.5; t < 40 && shot.empty(); t += 0.5) {
                 Wait(0.5);
                 if (RunCommand(Build("kamora-x-poke") + " shot '" + file + "'").exitCode != 0) continue;
                 std::string ppm = ReadWholeFile(file);
@@ -69,6 +70,7 @@ protected:
                 if (BandAcrossTheArea(pixels)) {
                     shot = pixels;
                     *screenDuring = Screen();
+                    RunCommand(Build("kamora-x-poke") + " escape 0");
                 }
             }
         });

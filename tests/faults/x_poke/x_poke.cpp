@@ -5,7 +5,8 @@
 //   kamora-x-poke f11 PID            presses and lets go of F11 in that window
 //   kamora-x-poke shot FILE          writes the whole screen as it shows now to FILE (binary PPM)
 // Events are sent to that one window (never through the display's focus), so shows running side by
-// side on one display do not see each other's keys. Waits up to 20 s for the window; 0 when done.
+// side on one display do not see each other's keys (PID 0: the one show of a private display).
+// Waits up to 20 s for the window; 0 when done.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/Xatom.h>
@@ -34,7 +35,7 @@ static long WindowPid(Display* display, Window window) {
 static Window FindShowWindow(Display* display, Window from, long pid) {
     char* name = nullptr;
     if (XFetchName(display, from, &name) && name) {
-        bool match = strncmp(name, "Ka Mora", 7) == 0 && WindowPid(display, from) == pid;
+        bool match = strncmp(name, "Ka Mora", 7) == 0 && (pid == 0 || WindowPid(display, from) == pid);
         XFree(name);
         XWindowAttributes attributes;
         if (match && XGetWindowAttributes(display, from, &attributes) && attributes.map_state == IsViewable)
