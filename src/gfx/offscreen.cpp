@@ -89,6 +89,10 @@ bool PrepareOffscreen(int width, int height) {
     Calls.framebufferRenderbuffer(kFramebuffer, kDepthAttachment, kRenderbuffer, Renderbuffers[1]);
     Calls.bindRenderbuffer(kRenderbuffer, 0);
     const bool complete = Calls.checkFramebufferStatus(kFramebuffer) == kFramebufferComplete;
+    if (complete) {  // a switch mid-frame (F11 while loading) must not show undefined pixels
+        glDisable(GL_SCISSOR_TEST);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     Calls.bindFramebuffer(kFramebuffer, 0);
     Width = complete ? width : 0;
     Height = complete ? height : 0;

@@ -5,7 +5,8 @@
 
 // True when the current context can draw off screen. Looks the entry points up once a context.
 bool OffscreenAvailable();
-// A framebuffer of exactly width x height; kept when the size is the one it already has.
+// A framebuffer of exactly width x height, cleared black when made; kept when the size is the one
+// it already has. Leaves the window bound and, when it made one, the scissor test off.
 bool PrepareOffscreen(int width, int height);
 // Draws into the framebuffer (true) or into the window again (false).
 void BindOffscreen(bool on);

@@ -29,6 +29,17 @@ TEST(PictureArea, IsTheLargestCentred43Rectangle) {
     ExpectRect(FitPictureArea(640, 0), 319, 0, 1, 1);  // a collapsed window still has a pixel
 }
 
+// Cases that open windows put the test hooks back and close their window, even when they fail.
+class DemoWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        SetTestFullScreenRefused(false);
+        SetOffscreenRefused(false);
+        unsetenv("KAMORA_MSGBOX_ANSWER");
+        DestroyDemoWindow();
+    }
+};
+
 static void OpenHiddenWindow(int width, int height, bool fullScreen) {
     SetHiddenWindow(true);
     WindowWidth = width;
@@ -65,7 +76,7 @@ static void DrawHalves() {
     glFinish();
 }
 
-TEST(PictureArea, SmallerDrawSizeIsDrawnOffscreenAndScaledIntoTheAreaOrNativelyWithout) {
+TEST_F(DemoWindowTest, SmallerDrawSizeIsDrawnOffscreenAndScaledIntoTheAreaOrNativelyWithout) {
     OpenHiddenWindow(400, 300, false);
     SetPictureDrawSize(100, 75);
     ASSERT_TRUE(PictureDrawnOffscreen()) << "the driver offers no framebuffer objects";
@@ -100,11 +111,9 @@ TEST(PictureArea, SmallerDrawSizeIsDrawnOffscreenAndScaledIntoTheAreaOrNativelyW
     SetPictureDrawSize(100, 75);
     EXPECT_FALSE(PictureDrawnOffscreen());
     ExpectRect(PictureDrawTarget(), 0, 0, 400, 300);
-    SetOffscreenRefused(false);
-    DestroyDemoWindow();
 }
 
-TEST(FullScreen, ARefusedSwitchAsksAndYesGivesAWindowNoEndsCreation) {
+TEST_F(DemoWindowTest, ARefusedSwitchAsksAndYesGivesAWindowNoEndsCreation) {
     SetTestFullScreenRefused(true);
     testing::internal::CaptureStderr();
     setenv("KAMORA_MSGBOX_ANSWER", "yes", 1);
@@ -115,17 +124,15 @@ TEST(FullScreen, ARefusedSwitchAsksAndYesGivesAWindowNoEndsCreation) {
     SetHiddenWindow(true);
     EXPECT_EQ(CreateDemoWindow(DemoTitle, 64, 48, 32, true), 0);
     EXPECT_EQ(GLContext.window, nullptr);
-    unsetenv("KAMORA_MSGBOX_ANSWER");
     std::string boxes = testing::internal::GetCapturedStderr();
     const std::string question = "msgbox: Quil GL: The Requested Fullscreen Mode Is Not Supported By";
     size_t first = boxes.find(question);
     ASSERT_NE(first, std::string::npos) << boxes;
     EXPECT_NE(boxes.find(question, first + 1), std::string::npos) << boxes;
     EXPECT_NE(boxes.find("msgbox: ERROR: Program Will Now Close."), std::string::npos) << boxes;
-    SetTestFullScreenRefused(false);
 }
 
-TEST(FullScreen, AltEnterAndF11SwitchItOnceAPress) {
+TEST_F(DemoWindowTest, AltEnterAndF11SwitchItOnceAPress) {
     OpenHiddenWindow(64, 48, false);
     ASSERT_FALSE(FullScreen);
     DemoWindowProc(GLContext.window, MSG_KEYDOWN, kKeyF11, 0);
@@ -145,6 +152,4 @@ TEST(FullScreen, AltEnterAndF11SwitchItOnceAPress) {
     SetTestFullScreenRefused(true);  // a refused switch leaves everything as it was
     DemoWindowProc(GLContext.window, MSG_KEYDOWN, kKeyF11, 0);
     EXPECT_FALSE(FullScreen);
-    SetTestFullScreenRefused(false);
-    DestroyDemoWindow();
 }
