@@ -1,6 +1,7 @@
 // The show in full screen on a 16:9 screen of its own (a private Xvfb of 1600 x 900 with a small
-// window manager): its 4:3 picture between black bars of 200 columns, and the screen's size and
-// mode the same before, during and after. Screenshots come from kamora-x-poke.
+// window manager, and a 640 x 480 mode it could be switched to): its 4:3 picture between black
+// bars of 200 columns, and the screen's size and mode the same before, during and after.
+// Screenshots come from kamora-x-poke.
 #include "fault_cases.h"
 
 #include <chrono>
@@ -33,7 +34,11 @@ protected:
         manager = Start("openbox --sm-disable");
         for (int i = 0; i < 100 && RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window").exitCode; ++i)
             Wait(0.05);
+        // A 640 x 480 mode the screen could switch to: a show that changed the mode would show.
+        RunCommand("xrandr --newmode 640x480_vga 25.175 640 656 752 800 480 490 492 525 && "
+                   "xrandr --addmode screen 640x480_vga");
         screenBefore = Screen();
+        ASSERT_NE(screenBefore.find("640x480_vga"), std::string::npos) << screenBefore;
     }
     void TearDown() override {
         if (!manager.empty()) RunCommand("kill " + manager + "; while kill -0 " + manager + " 2>/dev/null; do sleep 0.05; done");
