@@ -27,6 +27,8 @@ static double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+static std::vector<double> ScaleTimes;  // the scale step of every scaled frame
+
 static SlotResult MeasureSlot(int slot, double seconds, int fps) {
     const int64_t first = (int64_t)((double)Timeline[slot].first / 176400.0 * fps) + 1;
     const int64_t count = std::max<int64_t>(1, (int64_t)(seconds * fps));
@@ -35,6 +37,7 @@ static SlotResult MeasureSlot(int slot, double seconds, int fps) {
         auto start = std::chrono::steady_clock::now();
         if (!RenderDemoFrame(f)) break;
         times.push_back(Seconds(start) * 1000.0);
+        if (VirtualShowScaled()) ScaleTimes.push_back(LastScaleMilliseconds());
     }
     if (times.empty()) return {0, 0, 0};
     std::sort(times.begin(), times.end());
@@ -88,6 +91,11 @@ static int RunBench(int argc, char** argv) {
     for (int s = 0; s < 9; ++s)
         printf("slot %d: median %7.2f ms  p95 %7.2f ms  %7.1f fps\n", s + 1, results[s].median, results[s].p95,
                results[s].fps);
+    if (!ScaleTimes.empty()) {
+        std::sort(ScaleTimes.begin(), ScaleTimes.end());
+        printf("scale step (offscreen picture into the area): median %.2f ms  p95 %.2f ms\n",
+               ScaleTimes[ScaleTimes.size() / 2], ScaleTimes[(size_t)(ScaleTimes.size() * 0.95)]);
+    }
     printf("preload %.3f s, load %.3f s, peak memory %.1f MB\n", preload, load, peakMb);
     return 0;
 }

@@ -31,6 +31,8 @@ bool RenderDemoFrame(int64_t frame);
 int64_t DemoOriginFrame();
 // True when the picture is drawn off screen and scaled (a draw size smaller than the area).
 bool VirtualShowScaled();
+// How long the last frame's scale step took (milliseconds; 0 before any scaled frame).
+double LastScaleMilliseconds();
 // Reads the frame just drawn: the whole window, the 4:3 picture area between black bars.
 void ReadFrame(RgbImage* image);
 // The shutdown sequence of the show.
