@@ -10,7 +10,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   lib3ds-dev
-  xvfb xauth
+  xvfb xauth x11-utils x11-xserver-utils openbox
   pulseaudio pulseaudio-utils
   imagemagick
 )

@@ -8,10 +8,12 @@
 
 static const char* kUsage =
     "usage: kamora-tool render --at SECONDS [--fps 60] [--size 640x480] --out FILE.png\n"
-    "                          [--package KaMora.ppk] [--loading MS]\n"
+    "                          [--package KaMora.ppk] [--loading MS] [--draw WxH]\n"
     "Renders the frame the show displays SECONDS after its first demo frame, drawing every\n"
     "frame before it in order at FPS frames a second. --loading MS renders the loading screen\n"
-    "MS milliseconds after its start instead. Needs a display (use xvfb-run -a when headless).\n";
+    "MS milliseconds after its start instead. The picture fills the largest 4:3 area of the size,\n"
+    "between black bars; --draw draws it at WxH off screen and scales it into that area, as a full\n"
+    "screen at a lower picked mode does. Needs a display (use xvfb-run -a when headless).\n";
 
 static int Usage(const char* problem) {
     if (problem) fprintf(stderr, "kamora-tool render: %s\n", problem);
@@ -31,6 +33,7 @@ static int RunRender(int argc, char** argv) {
         if (!strcmp(argv[i], "--at")) at = atof(value);
         else if (!strcmp(argv[i], "--fps")) options.fps = atoi(value);
         else if (!strcmp(argv[i], "--size")) { if (!ParseSize(value, &options.width, &options.height)) return Usage("bad --size"); }
+        else if (!strcmp(argv[i], "--draw")) { if (!ParseSize(value, &options.drawWidth, &options.drawHeight)) return Usage("bad --draw"); }
         else if (!strcmp(argv[i], "--out")) out = value;
         else if (!strcmp(argv[i], "--package")) options.package = value;
         else if (!strcmp(argv[i], "--loading")) loading = atoi(value);

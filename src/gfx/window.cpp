@@ -1,5 +1,6 @@
 #include "gfx/window.h"
 
+#include "gfx/picture_area.h"
 #include "host/debug_log.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -23,14 +24,8 @@ static int FailCreate(const char* logLine, const char* message, bool destroy) {
     return 0;
 }
 
-// Step 4: switch the display, or ask whether to fall back to a window. False: the viewer said No.
-static bool EnterFullScreen(int width, int height, int colourBits) {
-    WriteDebugLog(" - Fullscreen mode");
-    WriteDebugLog(" - Changing display setting...");
-    if (FindFullScreenMode(width, height, colourBits)) {
-        ShowMouseCursor(false);
-        return true;
-    }
+// The viewer's answer when full screen is refused. False: the viewer said No.
+static bool FallBackToWindow() {
     int answer = ShowMessageBox(nullptr,
                                 "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
                                 "Use Windowed Mode Instead?",
@@ -46,20 +41,50 @@ static bool EnterFullScreen(int width, int height, int colourBits) {
     return false;
 }
 
+// Full screen covers the display at its own resolution (its mode is never changed); the picked
+// size only sets the resolution the picture is drawn at.
+static bool EnterFullScreen() {
+    if (SetDesktopFullScreen(GLContext.window, true)) {
+        ShowMouseCursor(false);
+        return true;
+    }
+    return FallBackToWindow();
+}
+
+static int PickedWidth = 640, PickedHeight = 480;
+
+// The drawable's size in pixels (larger than the window on high-DPI displays), or the fallback
+// while the window system has not told it yet.
+static void FollowDrawable(int fallbackWidth, int fallbackHeight) {
+    int w, h;
+    GetDrawableSize(GLContext.window, &w, &h);
+    ResizeViewport(w ? w : fallbackWidth, h ? h : fallbackHeight);
+}
+
 int CreateDemoWindow(const char* title, int width, int height, int colourBits, bool fullScreen) {
     WriteDebugLog(" - Creating OpenGL window...");
     FullScreen = fullScreen;
+    PickedWidth = width;
+    PickedHeight = height;
     WriteDebugLog(" - Registering class...");
     if (!GLContext.registered && !StartVideo())
         return FailCreate("   CRASH: Failed to register the window class!",
                           "Failed To Register The Window Class.", false);
     GLContext.registered = true;
-    if (FullScreen && !EnterFullScreen(width, height, colourBits)) return 0;
+    if (FullScreen) {
+        WriteDebugLog(" - Fullscreen mode");
+        WriteDebugLog(" - Changing display setting...");
+    }
     RequestPixelFormat(colourBits);
     WriteDebugLog(" - Creating final window...");
-    GLContext.window = OpenPlatformWindow(title, width, height, colourBits, FullScreen, HiddenWindow);
+    GLContext.window = OpenPlatformWindow(title, width, height, HiddenWindow);
     if (!GLContext.window)
         return FailCreate("   CRASH: Windows creation error!", "Window Creation Error.", true);
+    if (FullScreen && !EnterFullScreen()) {
+        ClosePlatformWindow(GLContext.window);  // as if it had never been made; the class stays
+        GLContext.window = nullptr;
+        return 0;
+    }
     SetDemoWindowHandle(GLContext.window);
     SetWindowProcedure(DemoWindowProc);
     WriteDebugLog(" - Creating GL device context...");
@@ -75,13 +100,22 @@ int CreateDemoWindow(const char* title, int width, int height, int colourBits, b
                           "Can't Activate The GL Rendering Context.", true);
     SetSwapInterval(HiddenWindow ? 0 : 1);
     ShowAndFocusWindow(GLContext.window);
-    int drawableWidth, drawableHeight;
-    GetDrawableSize(GLContext.window, &drawableWidth, &drawableHeight);
-    ResizeViewport(drawableWidth ? drawableWidth : width, drawableHeight ? drawableHeight : height);
+    SetPictureDrawSize(FullScreen ? width : 0, FullScreen ? height : 0);
+    FollowDrawable(width, height);
     InitGLDefaults();
     CentreWindow(GLContext.window, width, height);
     WriteDebugLog(" - OpenGL window ready.");
     return 1;
+}
+
+void ToggleFullScreen() {
+    if (!HasGLContext(GLContext.window)) return;
+    const bool on = !FullScreen;
+    if (!SetDesktopFullScreen(GLContext.window, on)) return;  // refused: it stays as it is
+    FullScreen = on;
+    ShowMouseCursor(!on);
+    SetPictureDrawSize(on ? PickedWidth : 0, on ? PickedHeight : 0);
+    FollowDrawable(PickedWidth, PickedHeight);
 }
 
 static void ShowShutdownError(const char* logLine, const char* message) {
@@ -91,6 +125,7 @@ static void ShowShutdownError(const char* logLine, const char* message) {
 
 void DestroyDemoWindow() {
     WriteDebugLog(" - Destroying OpenGL window...");
+    ReleasePicture();
     if (FullScreen) {
         WriteDebugLog(" - Restoring display settings...");
         RestoreDesktopMode(GLContext.window);
@@ -120,12 +155,13 @@ void DestroyDemoWindow() {
     WriteDebugLog(" - OpenGL destroy sequence done.");
 }
 
+// The picture keeps 4:3 in any drawable: the viewport is its area, and so is the aspect.
 void ResizeViewport(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    PlacePicture(width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, (double)width / (double)height, (double)0.1f, 100.0);
+    gluPerspective(45.0, kPictureAspect, (double)0.1f, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -150,15 +186,18 @@ long DemoWindowProc(WindowHandle window, int message, uint32_t wParam, uint32_t 
     switch (message) {
     case MSG_SIZE:
         // The viewport follows the drawable, which on high-DPI displays is larger than the window.
-        if (HasGLContext(GLContext.window)) {
-            int w, h;
-            GetDrawableSize(GLContext.window, &w, &h);
-            ResizeViewport(w ? w : (int)(lParam & 0xFFFF), h ? h : (int)(lParam >> 16));
-        }
+        if (HasGLContext(GLContext.window)) FollowDrawable((int)(lParam & 0xFFFF), (int)(lParam >> 16));
         return 0;
     case MSG_ACTIVATE: WindowActive = (wParam >> 16) == 0; return 0;
     case MSG_CLOSE: PostQuitRequest(0); return 0;
-    case MSG_KEYDOWN: KeyState[wParam & 0xFF] = true; return 0;
+    case MSG_KEYDOWN: {
+        // Alt+Enter and F11 switch full screen on and off; a held key's repeats do not.
+        const uint32_t key = wParam & 0xFF;
+        const bool repeat = KeyState[key];
+        KeyState[key] = true;
+        if (!repeat && (key == kKeyF11 || (key == kKeyEnter && KeyState[kKeyAlt]))) ToggleFullScreen();
+        return 0;
+    }
     case MSG_KEYUP: KeyState[wParam & 0xFF] = false; return 0;
     case MSG_SYSCOMMAND: return 0;  // screen saver and monitor power-down stay off
     default: return 0;

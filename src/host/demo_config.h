@@ -24,8 +24,8 @@ struct DemoConfigRecord {
 extern DemoConfigRecord DemoConfig;
 extern bool ShowSetupDialog;
 
-// What the window is created with; also the aspect of every projection. They take the dialog's
-// choice only when the dialog ran: without it the show opens 640 x 480 at 16 bits.
+// What the window is created with (in full screen: the resolution the picture is drawn at). They
+// take the dialog's choice only when the dialog ran: without it the show opens 640 x 480 at 16 bits.
 extern int32_t WindowWidth;
 extern int32_t WindowHeight;
 extern int32_t WindowBits;

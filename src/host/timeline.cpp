@@ -9,6 +9,7 @@
 #include "effects/scroller.h"
 #include "effects/title_letters.h"
 #include "effects/tube.h"
+#include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/debug_log.h"
 #include "host/demo.h"
@@ -63,7 +64,7 @@ bool RestartMusic() {
 static void SetProjection(double fieldOfView, double farPlane) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfView, (double)WindowWidth / (double)WindowHeight, 1, farPlane);
+    gluPerspective(fieldOfView, kPictureAspect, 1, farPlane);  // the picture area is 4:3 on any screen
 }
 
 static void ClearFrame() {

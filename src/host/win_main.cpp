@@ -1,5 +1,6 @@
 #include "host/win_main.h"
 
+#include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/debug_log.h"
 #include "host/demo.h"
@@ -50,8 +51,10 @@ static bool StartDemo(const char* commandLine) {
         ShowMessageBox(nullptr, "Unable to create OpenGL window!", "Error", MB_OK | MB_ICONWARNING);
         return false;
     }
+    BeginPictureFrame();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    EndPictureFrame();
     SwapWindowBuffers(GLContext.window);
     if (!PreloadDemo()) {
         UnloadDemo();
@@ -78,7 +81,7 @@ int RunMainLoop() {
         }
         // A failed load ends the show even while minimised: its window is gone, so nothing
         // would ever restore it.
-        if ((WindowActive || DemoFailed) && !RenderFrame()) return 0;
+        if ((WindowActive || DemoFailed) && !DrawPictureFrame(RenderFrame)) return 0;
         if (KeyState[27]) return 0;
         SwapWindowBuffers(GLContext.window);
     }

@@ -10,6 +10,7 @@ static WindowHandle DemoWindow = nullptr;
 
 bool StartVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");  // a full-screen show keeps drawing
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // termination arrives through our own handlers
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
@@ -26,10 +27,26 @@ int DisplayModeBits(uint32_t format) {
 
 static const PlatformDisplayMode* TestModes = nullptr;
 static int TestModeCount = -1;
+static const PlatformDisplayMode* TestDesktop = nullptr;
+static bool FullScreenRefused = false;
 
-void SetTestDisplayModes(const PlatformDisplayMode* modes, int count) {
+void SetTestDisplayModes(const PlatformDisplayMode* modes, int count, const PlatformDisplayMode* desktop) {
     TestModes = modes;
     TestModeCount = count;
+    TestDesktop = desktop;
+}
+
+void SetTestFullScreenRefused(bool refused) { FullScreenRefused = refused; }
+
+bool GetDesktopDisplayMode(PlatformDisplayMode* mode) {
+    if (TestModeCount >= 0) {
+        if (TestDesktop) *mode = *TestDesktop;
+        return TestDesktop != nullptr;
+    }
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
+    *mode = {desktop.w, desktop.h, DisplayModeBits(desktop.format)};
+    return true;
 }
 
 int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity) {
@@ -49,16 +66,6 @@ int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity) {
     return listed;
 }
 
-bool FindFullScreenMode(int width, int height, int colourBits) {
-    int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && DisplayModeBits(mode.format) == colourBits) return true;
-    }
-    return false;
-}
-
 void RequestPixelFormat(int colourBits) {
     const int channel = colourBits >= 24 ? 8 : 5;
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
@@ -73,30 +80,14 @@ void RequestPixelFormat(int colourBits) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
 }
 
-static bool SetFullScreenMode(SDL_Window* window, int width, int height, int colourBits) {
-    int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-        if (mode.w == width && mode.h == height && DisplayModeBits(mode.format) == colourBits)
-            return SDL_SetWindowDisplayMode(window, &mode) == 0;
-    }
-    return false;
-}
-
-WindowHandle OpenPlatformWindow(const char* title, int width, int height, int colourBits,
-                                bool fullScreen, bool hidden) {
+WindowHandle OpenPlatformWindow(const char* title, int width, int height, bool hidden) {
     if (TheWindow.window) return nullptr;
     Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    if (!hidden) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+    if (!hidden) flags |= SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, flags);
     if (!window) return nullptr;
-    if (fullScreen) {
-        SetFullScreenMode(window, width, height, colourBits);
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
-    }
-    TheWindow = {window, nullptr, fullScreen};
+    TheWindow = {window, nullptr, false};
     return &TheWindow;
 }
 
@@ -153,8 +144,15 @@ void CentreWindow(WindowHandle window, int width, int height) {
 
 void ShowMouseCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
+bool SetDesktopFullScreen(WindowHandle window, bool on) {
+    if (!window || !window->window || (on && FullScreenRefused)) return false;
+    if (SDL_SetWindowFullscreen(window->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+    window->fullScreen = on;
+    return true;
+}
+
 void RestoreDesktopMode(WindowHandle window) {
-    if (window && window->window) SDL_SetWindowFullscreen(window->window, 0);
+    if (window && window->window && window->fullScreen) SetDesktopFullScreen(window, false);
 }
 
 void GetDrawableSize(WindowHandle window, int* width, int* height) {

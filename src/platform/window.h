@@ -11,10 +11,6 @@ struct SDL_Window;
 bool StartVideo();
 void StopVideo();
 
-// True when the primary display offers a full-screen mode of exactly this size and depth
-// (24-bit-depth modes stored in 32 bits count as 32).
-bool FindFullScreenMode(int width, int height, int colourBits);
-
 // One mode of the primary display, with its depth as the show counts it (24-bit colour stored in
 // 32 bits counts as 32 bits per pixel, 15-bit colour as 16).
 struct PlatformDisplayMode {
@@ -29,16 +25,19 @@ int DisplayModeBits(uint32_t sdlFormat);
 // Fills `modes` with up to `capacity` modes of the primary display in the driver's order and
 // returns how many it wrote; -1 when the display cannot be asked (video not started).
 int ListPrimaryDisplayModes(PlatformDisplayMode* modes, int capacity);
-// Test hook: list these modes instead of the display's (count < 0: the display's again).
-void SetTestDisplayModes(const PlatformDisplayMode* modes, int count);
+// The primary display's current (desktop) mode. False when it cannot be asked.
+bool GetDesktopDisplayMode(PlatformDisplayMode* mode);
+// Test hook: list these modes instead of the display's (count < 0: the display's again), with
+// `desktop` as the current mode (null: none known).
+void SetTestDisplayModes(const PlatformDisplayMode* modes, int count,
+                         const PlatformDisplayMode* desktop = nullptr);
 
 // Asks for the GL pixel format: double buffer, RGBA with `colourBits`, 16-bit depth, no stencil.
 void RequestPixelFormat(int colourBits);
 
-// Opens a GL-capable window with a client area of width x height. In full screen the display is
-// switched to that mode. `hidden` windows are never shown (the toolbox renders off screen).
-WindowHandle OpenPlatformWindow(const char* title, int width, int height, int colourBits,
-                                bool fullScreen, bool hidden);
+// Opens a GL-capable window with a client area of width x height, resizable unless `hidden`.
+// `hidden` windows are never shown (the toolbox renders off screen).
+WindowHandle OpenPlatformWindow(const char* title, int width, int height, bool hidden);
 void ClosePlatformWindow(WindowHandle window);
 
 bool CreateGLContext(WindowHandle window);
@@ -51,7 +50,12 @@ void SetSwapInterval(int interval);  // 1: wait for the display's refresh
 void ShowAndFocusWindow(WindowHandle window);
 void CentreWindow(WindowHandle window, int width, int height);
 void ShowMouseCursor(bool visible);
-void RestoreDesktopMode(WindowHandle window);
+// Full screen covers the whole display at its own resolution; the display's mode is never
+// changed. False when the window system refuses (the window stays as it was).
+bool SetDesktopFullScreen(WindowHandle window, bool on);
+void RestoreDesktopMode(WindowHandle window);  // leaves full screen, if the window is in it
+// Test hook: every full-screen request fails, as on a window system that refuses it.
+void SetTestFullScreenRefused(bool refused);
 
 // Drawable size in pixels (differs from the window size on high-DPI displays).
 void GetDrawableSize(WindowHandle window, int* width, int* height);

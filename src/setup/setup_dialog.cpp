@@ -132,6 +132,20 @@ static void AddModesOfDepth(const PlatformDisplayMode* modes, int count, int bit
     }
 }
 
+// Without 16-bit modes (every current desktop) the display's own mode is preselected: full
+// screen then draws at the display's resolution.
+static void PreselectDesktopMode() {
+    PlatformDisplayMode desktop;
+    if (!GetDesktopDisplayMode(&desktop)) return;
+    for (int row = 0; row < DisplayModeCount; ++row) {
+        const DisplayMode& m = DisplayModeTable[row];
+        if (m.width == desktop.width && m.height == desktop.height && m.colourBits == desktop.colourBits) {
+            SetupDialog.modeSelection = row;
+            return;
+        }
+    }
+}
+
 void ListDisplayModes(WindowHandle) {
     enum { kModesAsked = 4096 };
     static PlatformDisplayMode modes[kModesAsked];
@@ -141,6 +155,7 @@ void ListDisplayModes(WindowHandle) {
     // The 16-bit modes come first and the first of them is preselected; 32-bit modes follow.
     AddModesOfDepth(modes, count, 16);
     AddModesOfDepth(modes, count, 32);
+    if (SetupDialog.modeSelection < 0) PreselectDesktopMode();
     snprintf(LogLineBuffer, sizeof LogLineBuffer, " DLG: %d modes found", DisplayModeCount);
     WriteDebugLog(LogLineBuffer);
 }

@@ -65,10 +65,34 @@ TEST_F(DialogTest, NoSoundAnswerIsFinal) {
     }
 }
 
-TEST_F(DialogTest, Without16BitModesNothingIsPreselectedAndDefaultsStay) {
-    UseModes({{1920, 1080, 32}, {1280, 720, 32}, {1280, 720, 24}, {320, 200, 8}});
+TEST_F(DialogTest, Without16BitModesTheDesktopModeIsPreselected) {
+    const PlatformDisplayMode desktop = {1280, 720, 32};
+    modes = {{1920, 1080, 32}, {1280, 720, 32}, {1280, 720, 24}, {320, 200, 8}};
+    SetTestDisplayModes(modes.data(), (int)modes.size(), &desktop);
     OpenSetup();
     ASSERT_EQ(DisplayModeCount, 2);  // other depths are skipped
+    EXPECT_EQ(SetupDialog.modeSelection, 1);
+    EXPECT_TRUE(PressSetupButton(nullptr, IDC_RUN));
+    EXPECT_EQ(DemoConfig.width, 1280);
+    EXPECT_EQ(DemoConfig.height, 720);
+    EXPECT_EQ(DemoConfig.colourBits, 32);
+    EXPECT_TRUE(DemoConfig.fullScreen);
+    EXPECT_NE(Log().find(" DLG: Video mode is 1280x720 32 bpp\n"), std::string::npos);
+
+    // With 16-bit modes the first of them stays preselected, whatever the desktop's mode.
+    StopSound();
+    ASSERT_TRUE(OpenDebugLog());
+    modes = {{1280, 720, 32}, {800, 600, 16}};
+    SetTestDisplayModes(modes.data(), (int)modes.size(), &desktop);
+    OpenSetup();
+    EXPECT_EQ(SetupDialog.modeSelection, 0);
+    EXPECT_STREQ(SetupDialog.modeText[0], "800x600 16 bpp");
+}
+
+TEST_F(DialogTest, WithoutA16BitOrTheDesktopsModeNothingIsPreselectedAndDefaultsStay) {
+    UseModes({{1920, 1080, 32}, {1280, 720, 32}, {1280, 720, 24}, {320, 200, 8}});  // desktop unknown
+    OpenSetup();
+    ASSERT_EQ(DisplayModeCount, 2);
     EXPECT_EQ(SetupDialog.modeSelection, -1);
     EXPECT_TRUE(PressSetupButton(nullptr, IDC_RUN));
     EXPECT_EQ(DemoConfig.width, 640);

@@ -12,6 +12,10 @@ struct VirtualShowOptions {
     int width = 640;
     int height = 480;
     int fps = 60;
+    // Draw the picture at this size off screen and scale it into the window's 4:3 area, as a
+    // full screen at a lower picked mode does (0: natively at the area's size).
+    int drawWidth = 0;
+    int drawHeight = 0;
     std::string package = "KaMora.ppk";
 };
 
@@ -25,7 +29,11 @@ bool EnterDemo();
 bool RenderDemoFrame(int64_t frame);
 // The virtual frame at which the music started (demo frame 0).
 int64_t DemoOriginFrame();
-// Reads the frame just drawn.
+// True when the picture is drawn off screen and scaled (a draw size smaller than the area).
+bool VirtualShowScaled();
+// How long the last frame's scale step took (milliseconds; 0 before any scaled frame).
+double LastScaleMilliseconds();
+// Reads the frame just drawn: the whole window, the 4:3 picture area between black bars.
 void ReadFrame(RgbImage* image);
 // The shutdown sequence of the show.
 void StopVirtualShow();
