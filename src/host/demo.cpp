@@ -15,6 +15,7 @@
 #include "host/frame_timer.h"
 #include "music/music.h"
 #include "package/package.h"
+#include "platform/program_folder.h"
 
 #include <cstdio>
 
@@ -23,9 +24,28 @@ Mesh ScreenQuad;
 char MusicPath[kPackagePathCapacity];  // as long as ExtractedPath: the copy is whole
 const char* PackageFileName = "KaMora.ppk";
 
+static bool FileThere(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (file) fclose(file);
+    return file != nullptr;
+}
+
+// The package in the working folder first; failing that, the one installed with the program
+// (share/kamora/ beside its bin/), so that an installed show plays from any folder. When neither
+// is there the working folder's name stays, for the "not found" box.
+static const char* PackageToOpen() {
+    static char installed[kPackagePathCapacity];
+    char folder[kPackagePathCapacity];
+    if (FileThere(PackageFileName) || PackageFileName[0] == '/' || !ProgramFolder(folder, sizeof folder))
+        return PackageFileName;
+    int length = snprintf(installed, sizeof installed, "%s../share/kamora/%s", folder, PackageFileName);
+    bool fits = length > 0 && length < (int)sizeof installed;
+    return fits && FileThere(installed) ? installed : PackageFileName;
+}
+
 bool PreloadDemo() {
     WriteDebugLog(" [ *** PreLoading *** ]");
-    if (!InitUnpacker(GLContext.window, PackageFileName, 0, false)) return false;
+    if (!InitUnpacker(GLContext.window, PackageToOpen(), 0, false)) return false;
     return LoadLoadingScreen();
 }
 

@@ -14,5 +14,6 @@ bool LoadLoadingScreen();
 bool LoadDemo();
 void UnloadDemo();
 
-// The show's package file, "KaMora.ppk" in the working directory unless the toolbox says otherwise.
+// The show's package file, "KaMora.ppk" unless the toolbox says otherwise: looked for in the
+// working directory, then in the data folder installed with the program (../share/kamora/).
 extern const char* PackageFileName;

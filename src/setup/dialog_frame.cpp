@@ -5,6 +5,7 @@
 #include "platform/dialog_window.h"
 #include "platform/signals.h"
 #include "platform/window.h"
+#include "setup/icon_picture.h"
 
 #include <SDL2/SDL.h>
 #include <backends/imgui_impl_opengl2.h>
@@ -13,6 +14,7 @@
 
 #include <GL/gl.h>
 #include <cfloat>
+#include <cstdint>
 #include <cstdio>
 
 // A quit request closes every open dialog, the one beneath a modal one too.
@@ -86,6 +88,7 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
     frame->focus = 0;
     frame->closeRequested = frame->closePopup = false;
     frame->keyCount = 0;
+    frame->iconTexture = 0;
     ++OpenFrames;
     return true;
 }
@@ -93,6 +96,8 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
 void CloseDialogFrame(DialogFrame* frame) {
     if (!frame->context) return;
     SelectDialogFrame(frame);
+    if (frame->iconTexture) glDeleteTextures(1, &frame->iconTexture);
+    frame->iconTexture = 0;
     ImGui_ImplOpenGL2_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext(frame->context);
@@ -434,23 +439,27 @@ bool DialogDropDown(DialogFrame* frame, int tab, DialogItemText text, int count,
     return picked;
 }
 
-// Our icon: a night-blue tile with a rising sun over three waves.
+// The icon's pixels as a texture of the frame's GL context.
+static unsigned MakeIconTexture() {
+    static unsigned char pixels[kIconPictureSide * kIconPictureSide * 3];
+    PaintIconPicture(pixels, kIconPictureSide);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, kIconPictureSide, kIconPictureSide, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    return texture;
+}
+
 void DialogIcon(DialogFrame* frame, int x, int y, int w, int h) {
-    ImDrawList* draw = ImGui::GetWindowDrawList();
+    if (!frame->iconTexture) frame->iconTexture = MakeIconTexture();
     ImVec2 origin = ImGui::GetWindowPos();
     ImVec2 a = Dlu(frame, (float)x, (float)y), b = Dlu(frame, (float)(x + w), (float)(y + h));
     float side = (b.x - a.x) < (b.y - a.y) ? (b.x - a.x) : (b.y - a.y);
     ImVec2 p(origin.x + a.x, origin.y + a.y), q(p.x + side, p.y + side);
-    draw->AddRectFilledMultiColor(p, q, IM_COL32(20, 30, 80, 255), IM_COL32(20, 30, 80, 255),
-                                  IM_COL32(120, 40, 110, 255), IM_COL32(120, 40, 110, 255));
-    draw->AddCircleFilled(ImVec2(p.x + side * 0.5f, p.y + side * 0.55f), side * 0.22f, IM_COL32(255, 190, 60, 255));
-    for (int i = 0; i < 3; ++i) {
-        float wy = p.y + side * (0.66f + 0.1f * i);
-        draw->AddBezierCubic(ImVec2(p.x + 2, wy), ImVec2(p.x + side * 0.33f, wy - side * 0.08f),
-                             ImVec2(p.x + side * 0.66f, wy + side * 0.08f), ImVec2(q.x - 2, wy),
-                             IM_COL32(120, 200, 255, 255), 1.5f);
-    }
-    draw->AddRect(p, q, IM_COL32(60, 64, 72, 255));
+    ImGui::GetWindowDrawList()->AddImage((ImTextureID)(intptr_t)frame->iconTexture, p, q);
 }
 
 int MoveSelection(int selection, int delta, int count) {

@@ -46,6 +46,7 @@ struct DialogFrame {
     bool closePopup;     // Escape closes an open drop-down list
     DialogKey keys[kDialogKeyQueue];
     int keyCount;
+    unsigned iconTexture; // the icon's GL texture, made when first drawn; 0 before
 };
 
 // Opens the window, hidden, sized from the template's dialog units. False without a display.
@@ -84,7 +85,7 @@ bool DialogListBox(DialogFrame* frame, int tab, DialogItemText text, int count, 
 // A drop-down list; returns true when the viewer picked an entry.
 bool DialogDropDown(DialogFrame* frame, int tab, DialogItemText text, int count, int* selection, bool enabled,
                     int x, int y, int w);
-// The program's icon, drawn.
+// The program's icon (setup/icon_picture.h), drawn into the rectangle.
 void DialogIcon(DialogFrame* frame, int x, int y, int w, int h);
 
 // Moves a list selection by `delta` within 0..count-1 (nothing selected: the first entry).

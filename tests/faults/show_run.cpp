@@ -41,7 +41,7 @@ ShowRun MakeShowRun(const std::string& name) {
     dup2(out, 1);
     dup2(out, 2);
     close(out);
-    std::string show = std::string(KAMORA_BUILD_DIR) + "/kamora";
+    std::string show = run.program.empty() ? std::string(KAMORA_BUILD_DIR) + "/kamora" : run.program;
     execl(show.c_str(), show.c_str(), run.arguments.c_str(), (char*)nullptr);
     _exit(127);
 }
@@ -71,16 +71,17 @@ ShowOutcome RunShow(const ShowRun& run) {
     pid_t pid = fork();
     if (pid < 0) return outcome;
     if (pid == 0) StartChild(run, outPath);
-    bool signalled = false, vanished = false, commanded = false;
+    bool vanished = false, commanded = false;
     pid_t poke = 0;
     int status = 0;
     for (;;) {
         pid_t done = waitpid(pid, &status, WNOHANG);
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (done == pid) break;
-        if (run.signal && !signalled && outcome.seconds >= run.signalDelay) {
+        bool due = run.signalWhen ? run.signalWhen(run) : outcome.seconds >= run.signalDelay;
+        if (run.signal && !outcome.signalled && due) {
             kill(pid, run.signal);
-            signalled = true;
+            outcome.signalled = true;
         }
         if (!run.poke.empty() && !poke && outcome.seconds >= run.pokeDelay) poke = StartPoke(run.poke, pid);
         if (run.vanishDelay > 0 && !vanished && outcome.seconds >= run.vanishDelay) {

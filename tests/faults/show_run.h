@@ -6,12 +6,14 @@
 #include <vector>
 
 struct ShowRun {
+    std::string program;               // the show to run; build/kamora when empty
     std::string folder;                // the working folder (created empty)
     std::string tempDir;               // TMPDIR; folder/tmp unless set
     std::vector<std::string> env;      // extra NAME=value settings
     std::string arguments = "-nodialog";
     int signal = 0;                    // sent after signalDelay seconds, when not 0
     double signalDelay = 0;
+    bool (*signalWhen)(const ShowRun&) = nullptr;  // when set, the signal waits for this instead
     std::string poke;                  // kamora-x-poke's action ("escape [HOLD]", "close"), when set
     double pokeDelay = 0;              // ... run this many seconds after the start
     double vanishDelay = 0;            // tempDir is removed this many seconds in, when not 0
@@ -24,6 +26,7 @@ struct ShowRun {
 struct ShowOutcome {
     int exitCode = -1;   // 128 + signal number when a signal ended it
     bool hung = false;   // the limit was reached
+    bool signalled = false;  // the run's signal was sent
     double seconds = 0;
     std::string out;     // standard output and error together
 };
