@@ -9,7 +9,7 @@ PACKAGES=(
   libmpg123-dev libimgui-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  lib3ds-dev
+  lib3ds-dev libpng-dev ffmpeg
   xvfb xauth
 )
 
