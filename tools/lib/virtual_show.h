@@ -12,6 +12,7 @@ struct VirtualShowOptions {
     int width = 640;
     int height = 480;
     int fps = 60;
+    int supersample = 1;  // frames drawn at this many times the size, averaged down on reading
     std::string package = "KaMora.ppk";
 };
 
