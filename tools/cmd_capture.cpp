@@ -150,6 +150,10 @@ static bool StartEncoder(CaptureOptions* o) {
 static int Report(const CaptureOptions& o, const CaptureResult& r) {
     const double seconds = (double)r.written / o.show.fps;
     std::string where = o.video.path.empty() ? o.out : o.out.empty() ? o.video.path : o.video.path + " and " + o.out;
+    if (r.interrupted && r.written == 0) {
+        fprintf(stderr, "interrupted before the first frame: nothing captured\n");
+        return 130;
+    }
     if (!r.ok) {
         fprintf(stderr, "kamora-tool capture: the capture failed after %lld frames\n", (long long)r.written);
         return 1;
@@ -165,23 +169,24 @@ static int RunCapture(int argc, char** argv) {
     if (!ParseCapture(argc, argv, &o)) return Usage("bad or missing options");
     if (!o.video.path.empty() && (o.show.width % 2 || o.show.height % 2))
         return Usage("a video needs an even width and height (yuv420p)");
-    if (!PrepareFolder(o.out)) return 1;
-    InstallTerminationHandlers();  // Ctrl-C ends the capture between two frames, keeping them
-    if (!StartVirtualShow(o.show) || !EnterDemo() || !StartEncoder(&o)) {
-        StopVirtualShow();
-        return 1;
-    }
     // The show ends at its end position: a span reaching past it (the default) stops there, and
     // the progress line counts the frames that really come.
     const double showEnd = (double)kDemoEndPosition / 176400.0;
     const int64_t first = FrameAtSeconds(o.from, o.show.fps);
     const int64_t last = o.to < showEnd ? FrameAtSeconds(o.to, o.show.fps) - 1  // the span ends before --to
                                         : FrameAtSeconds(showEnd, o.show.fps);
+    if (first > last) return Usage("the span holds no frame (the show ends after about 158 s)");
+    if (!PrepareFolder(o.out)) return 1;
+    InstallTerminationHandlers();  // Ctrl-C ends the capture between two frames, keeping them
+    if (!StartVirtualShow(o.show) || !EnterDemo() || !StartEncoder(&o)) {
+        StopVirtualShow();
+        return 1;
+    }
     CaptureResult r = CaptureSpan(o, first, last);
     if (!o.video.path.empty()) {
-        if (r.interrupted) fprintf(stderr, "kamora-tool capture: interrupted; letting ffmpeg finish %s\n",
+        if (r.interrupted && r.written > 0) fprintf(stderr, "kamora-tool capture: interrupted; letting ffmpeg finish %s\n",
                                    o.video.path.c_str());
-        r.ok = FinishVideoEncoder(r.ok) && r.ok;
+        r.ok = FinishVideoEncoder(r.ok && r.written > 0) && r.ok;  // no frame: no file
     }
     // The sound of exactly the frames kept: from the first frame's instant to the end of the last.
     if (r.ok && !o.out.empty() && !ExportMusicSpan(first, first + r.written, o.show.fps, o.out + "/music.wav")) {
