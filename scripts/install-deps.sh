@@ -14,10 +14,11 @@ SHOW_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libmpg123-dev libimgui-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
+  libpng-dev
 )
 
 # What the tests add: the test and benchmark libraries, clang for the fuzz targets, lib3ds to
-# check our scenes against, a headless X server with a window manager and screenshots, a private
+# check our scenes against, ffmpeg for the video checks, a headless X server with a window manager and screenshots, a private
 # sound server, ImageMagick for contact sheets, and the tools that build and check the Debian
 # package and the files it installs.
 TEST_PACKAGES=(
@@ -25,6 +26,7 @@ TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   lib3ds-dev
+  ffmpeg
   xvfb xauth x11-utils x11-xserver-utils openbox
   pulseaudio pulseaudio-utils
   imagemagick

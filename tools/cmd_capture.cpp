@@ -1,29 +1,39 @@
-// kamora-tool capture: every frame of a span as numbered PNGs, with the music of the same span,
-// at a fixed rate, the way a video of the show should be made.
+// kamora-tool capture: every frame of a span at a fixed rate with the music of exactly the same
+// span, straight into a video file through ffmpeg, or as numbered PNGs and a WAV.
 #include "host/timeline.h"
-#include "lib/virtual_show.h"
 #include "lib/music_export.h"
-#include "platform/clock.h"
+#include "lib/video_encoder.h"
+#include "lib/virtual_show.h"
+#include "platform/signals.h"
 #include "tool_commands.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 static const char* kUsage =
-    "usage: kamora-tool capture --out DIR [--fps 60] [--size 1280x960] [--from S] [--to S]\n"
-    "                           [--package KaMora.ppk] [--video FILE.mp4]\n"
-    "Writes every frame from S to S (default: the whole show) as DIR/frame_000000.png ... and the\n"
-    "music of the same span as DIR/music.wav. With --video the frames and the sound are encoded\n"
-    "by ffmpeg when it is installed. Needs a display (use xvfb-run -a when headless).\n";
+    "usage: kamora-tool capture (--video FILE.mp4 | --out DIR) [--fps 60] [--size 1280x960]\n"
+    "                           [--preset 1080p60|1440p60|2160p60] [--supersample N] [--from S]\n"
+    "                           [--to S] [--package KaMora.ppk] [--crf 18] [--encoder libx264]\n"
+    "                           [--audio-bitrate 320k]\n"
+    "Captures every frame from S to S (default: the whole show) with the music of the same span.\n"
+    "--video FILE  encodes straight into FILE with ffmpeg (H.264 yuv420p at --crf, AAC at\n"
+    "              --audio-bitrate, +faststart); no frame touches the disk.\n"
+    "--out DIR     writes DIR/frame_000000.png ... and DIR/music.wav (both options may be given).\n"
+    "--preset      1920x1080, 2560x1440 or 3840x2160 at 60 fps (--size and --fps still apply).\n"
+    "--supersample draws each frame at N (1-4) times the size and averages NxN pixels into one.\n"
+    "Ctrl-C or SIGTERM stops early: what was captured is kept and plays (exit code 130).\n"
+    "Needs a display (use xvfb-run -a when headless).\n";
 
 struct CaptureOptions {
     VirtualShowOptions show;
+    VideoEncoderOptions video;
     std::string out;
-    std::string video;
     double from = 0;
     double to = 1e9;
 };
@@ -34,22 +44,46 @@ static int Usage(const char* problem) {
     return problem ? 2 : 0;
 }
 
+static bool ApplyPreset(const char* name, CaptureOptions* o) {
+    static const struct { const char* name; int width, height; } kPresets[] = {
+        {"1080p60", 1920, 1080}, {"1440p60", 2560, 1440}, {"2160p60", 3840, 2160}};
+    for (const auto& p : kPresets) {
+        if (strcmp(name, p.name)) continue;
+        o->show.width = p.width;
+        o->show.height = p.height;
+        o->show.fps = 60;
+        return true;
+    }
+    return false;
+}
+
+// Options apply in order except --preset, which comes first so that --size or --fps refine it.
 static bool ParseCapture(int argc, char** argv, CaptureOptions* o) {
     o->show.width = 1280;
     o->show.height = 960;
+    for (int i = 1; i + 1 < argc; i += 2)
+        if (!strcmp(argv[i], "--preset") && !ApplyPreset(argv[i + 1], o)) return false;
     for (int i = 1; i < argc; i += 2) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (!value) return false;
         if (!strcmp(argv[i], "--out")) o->out = value;
+        else if (!strcmp(argv[i], "--video")) o->video.path = value;
         else if (!strcmp(argv[i], "--fps")) o->show.fps = atoi(value);
         else if (!strcmp(argv[i], "--size")) { if (!ParseSize(value, &o->show.width, &o->show.height)) return false; }
+        else if (!strcmp(argv[i], "--supersample")) o->show.supersample = atoi(value);
         else if (!strcmp(argv[i], "--from")) o->from = atof(value);
         else if (!strcmp(argv[i], "--to")) o->to = atof(value);
         else if (!strcmp(argv[i], "--package")) o->show.package = value;
-        else if (!strcmp(argv[i], "--video")) o->video = value;
-        else return false;
+        else if (!strcmp(argv[i], "--crf")) o->video.crf = atoi(value);
+        else if (!strcmp(argv[i], "--encoder")) o->video.encoder = value;
+        else if (!strcmp(argv[i], "--audio-bitrate")) o->video.audioBitrate = value;
+        else if (strcmp(argv[i], "--preset")) return false;
     }
-    return !o->out.empty() && o->show.fps > 0 && o->show.fps <= 1000 && o->from >= 0 && o->to > o->from;
+    o->video.width = o->show.width;
+    o->video.height = o->show.height;
+    o->video.fps = o->show.fps;
+    return (!o->out.empty() || !o->video.path.empty()) && o->show.fps > 0 && o->show.fps <= 1000 &&
+           o->show.supersample >= 1 && o->show.supersample <= 4 && o->from >= 0 && o->to > o->from;
 }
 
 static void ShowProgress(int64_t done, int64_t total, double elapsed) {
@@ -59,57 +93,108 @@ static void ShowProgress(int64_t done, int64_t total, double elapsed) {
             total > 0 ? 100.0 * done / total : 100.0, rate, left);
 }
 
-static int EncodeVideo(const CaptureOptions& o) {
-    if (system("command -v ffmpeg >/dev/null 2>&1") != 0) {
-        fprintf(stderr, "kamora-tool capture: ffmpeg is not installed; the frames and music.wav are in "
-                        "%s (apt-get install ffmpeg to encode a video)\n", o.out.c_str());
+struct CaptureResult {
+    int64_t written = 0;
+    bool ok = true;
+    bool interrupted = false;
+};
+
+// Hands one rendered frame to the video and/or the PNG folder.
+static bool KeepFrame(const CaptureOptions& o, int64_t frame, int64_t index) {
+    RgbImage image;
+    ReadFrame(&image);
+    if (!o.video.path.empty()) {
+        static std::vector<uint8_t> pcm;
+        if (!MusicOfFrame(frame, o.show.fps, &pcm) || !SendVideoFrame(image.pixels.data(), pcm.data(), pcm.size()))
+            return false;
+    }
+    if (o.out.empty()) return true;
+    char name[64];
+    snprintf(name, sizeof name, "/frame_%06lld.png", (long long)index);
+    if (WritePng(o.out + name, image)) return true;
+    fprintf(stderr, "\nkamora-tool capture: cannot write %s%s\n", o.out.c_str(), name);
+    return false;
+}
+
+// Every frame up to the span's end is drawn in order (the show's state depends on them); the
+// frames from `first` on are kept. The progress rate counts kept frames from the first one.
+static CaptureResult CaptureSpan(const CaptureOptions& o, int64_t first, int64_t last) {
+    CaptureResult r;
+    auto started = std::chrono::steady_clock::now();
+    for (int64_t frame = 0; frame <= last; ++frame) {
+        if ((r.interrupted = TerminationRequested())) break;
+        if (!RenderDemoFrame(frame)) break;
+        if (frame < first) continue;
+        if (frame == first) started = std::chrono::steady_clock::now();
+        if (!(r.ok = KeepFrame(o, frame, r.written))) break;
+        ++r.written;
+        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (r.written % 10 == 0 || frame == last) ShowProgress(r.written, last - first + 1, elapsed);
+    }
+    fprintf(stderr, "\n");
+    return r;
+}
+
+static bool PrepareFolder(const std::string& out) {
+    if (out.empty() || mkdir(out.c_str(), 0755) == 0 || errno == EEXIST) return true;
+    fprintf(stderr, "kamora-tool capture: cannot create %s: %s\n", out.c_str(), strerror(errno));
+    return false;
+}
+
+static bool StartEncoder(CaptureOptions* o) {
+    if (o->video.path.empty()) return true;
+    if (!MusicFormat(&o->video.sampleRate, &o->video.channels)) return false;
+    return StartVideoEncoder(o->video);
+}
+
+static int Report(const CaptureOptions& o, const CaptureResult& r) {
+    const double seconds = (double)r.written / o.show.fps;
+    std::string where = o.video.path.empty() ? o.out : o.out.empty() ? o.video.path : o.video.path + " and " + o.out;
+    if (r.interrupted && r.written == 0) {
+        fprintf(stderr, "interrupted before the first frame: nothing captured\n");
+        return 130;
+    }
+    if (!r.ok) {
+        fprintf(stderr, "kamora-tool capture: the capture failed after %lld frames\n", (long long)r.written);
         return 1;
     }
-    std::string command = "ffmpeg -y -loglevel error -framerate " + std::to_string(o.show.fps) + " -i '" + o.out +
-                          "/frame_%06d.png' -i '" + o.out + "/music.wav' -c:v libx264 -pix_fmt yuv420p " +
-                          "-c:a aac -shortest '" + o.video + "'";
-    return system(command.c_str()) == 0 ? 0 : 1;
+    fprintf(stderr, "%s %lld frames (%.2f s) into %s\n", r.interrupted ? "interrupted: kept" : "captured",
+            (long long)r.written, seconds, where.c_str());
+    return r.interrupted ? 130 : 0;
 }
 
 static int RunCapture(int argc, char** argv) {
     if (WantsHelp(argc, argv)) return Usage(nullptr);
     CaptureOptions o;
     if (!ParseCapture(argc, argv, &o)) return Usage("bad or missing options");
-    mkdir(o.out.c_str(), 0755);
-    if (!StartVirtualShow(o.show) || !EnterDemo()) {
-        StopVirtualShow();
-        return 1;
-    }
+    if (!o.video.path.empty() && (o.show.width % 2 || o.show.height % 2))
+        return Usage("a video needs an even width and height (yuv420p)");
     // The show ends at its end position: a span reaching past it (the default) stops there, and
     // the progress line counts the frames that really come.
     const double showEnd = (double)kDemoEndPosition / 176400.0;
     const int64_t first = FrameAtSeconds(o.from, o.show.fps);
     const int64_t last = o.to < showEnd ? FrameAtSeconds(o.to, o.show.fps) - 1  // the span ends before --to
                                         : FrameAtSeconds(showEnd, o.show.fps);
-    const auto started = std::chrono::steady_clock::now();
-    int64_t written = 0, frame = 0;
-    bool ok = true;
-    for (; frame <= last && RenderDemoFrame(frame); ++frame) {
-        if (frame < first) continue;
-        RgbImage image;
-        ReadFrame(&image);
-        char name[64];
-        snprintf(name, sizeof name, "/frame_%06lld.png", (long long)written);
-        if (!(ok = WritePng(o.out + name, image))) break;
-        ++written;
-        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        if (written % 10 == 0 || frame == last) ShowProgress(written, last - first + 1, elapsed);
-    }
-    fprintf(stderr, "\n");
-    // The sound of exactly the frames written: from the first frame's instant to the end of the last.
-    if (ok) ok = ExportMusicSpan(first, first + written, o.show.fps, o.out + "/music.wav");
-    StopVirtualShow();
-    if (!ok) {
-        fprintf(stderr, "kamora-tool capture: writing into %s failed\n", o.out.c_str());
+    if (first > last) return Usage("the span holds no frame (the show ends after about 158 s)");
+    if (!PrepareFolder(o.out)) return 1;
+    InstallTerminationHandlers();  // Ctrl-C ends the capture between two frames, keeping them
+    if (!StartVirtualShow(o.show) || !EnterDemo() || !StartEncoder(&o)) {
+        StopVirtualShow();
         return 1;
     }
-    fprintf(stderr, "captured %lld frames into %s\n", (long long)written, o.out.c_str());
-    return o.video.empty() ? 0 : EncodeVideo(o);
+    CaptureResult r = CaptureSpan(o, first, last);
+    if (!o.video.path.empty()) {
+        if (r.interrupted && r.written > 0) fprintf(stderr, "kamora-tool capture: interrupted; letting ffmpeg finish %s\n",
+                                   o.video.path.c_str());
+        r.ok = FinishVideoEncoder(r.ok && r.written > 0) && r.ok;  // no frame: no file
+    }
+    // The sound of exactly the frames kept: from the first frame's instant to the end of the last.
+    if (r.ok && !o.out.empty() && !ExportMusicSpan(first, first + r.written, o.show.fps, o.out + "/music.wav")) {
+        fprintf(stderr, "kamora-tool capture: cannot write %s/music.wav\n", o.out.c_str());
+        r.ok = false;
+    }
+    StopVirtualShow();
+    return Report(o, r);
 }
 
-static ToolCommand Capture("capture", "capture frames and music of the show at a fixed rate", RunCapture);
+static ToolCommand Capture("capture", "capture the show at a fixed rate into a video or PNG frames", RunCapture);

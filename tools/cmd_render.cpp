@@ -8,12 +8,13 @@
 
 static const char* kUsage =
     "usage: kamora-tool render --at SECONDS [--fps 60] [--size 640x480] --out FILE.png\n"
-    "                          [--package KaMora.ppk] [--loading MS] [--draw WxH]\n"
+    "                          [--package KaMora.ppk] [--loading MS] [--draw WxH] [--supersample N]\n"
     "Renders the frame the show displays SECONDS after its first demo frame, drawing every\n"
     "frame before it in order at FPS frames a second. --loading MS renders the loading screen\n"
     "MS milliseconds after its start instead. The picture fills the largest 4:3 area of the size,\n"
     "between black bars; --draw draws it at WxH off screen and scales it into that area, as a full\n"
-    "screen at a lower picked mode does. Needs a display (use xvfb-run -a when headless).\n";
+    "screen at a lower picked mode does. --supersample N (1-4) draws at N times the size and\n"
+    "averages NxN pixels into one. Needs a display (use xvfb-run -a when headless).\n";
 
 static int Usage(const char* problem) {
     if (problem) fprintf(stderr, "kamora-tool render: %s\n", problem);
@@ -37,11 +38,13 @@ static int RunRender(int argc, char** argv) {
         else if (!strcmp(argv[i], "--out")) out = value;
         else if (!strcmp(argv[i], "--package")) options.package = value;
         else if (!strcmp(argv[i], "--loading")) loading = atoi(value);
+        else if (!strcmp(argv[i], "--supersample")) options.supersample = atoi(value);
         else return Usage("unknown option");
         ++i;
     }
     if (!out || (at < 0 && loading < 0)) return Usage("--out and --at (or --loading) are required");
     if (options.fps <= 0 || options.fps > 1000) return Usage("--fps must be 1 to 1000");
+    if (options.supersample < 1 || options.supersample > 4) return Usage("--supersample must be 1 to 4");
     if (!StartVirtualShow(options)) return 1;
     bool drawn = true;
     if (loading >= 0) {

@@ -1,3 +1,4 @@
+#include "lib/frame_pixels.h"
 #include "lib/music_export.h"
 #include "lib/png.h"
 #include "lib/virtual_show.h"
@@ -5,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(Png, RoundTripsAnImageLargerThanOneStoredBlock) {
+TEST(Png, RoundTripsAndRefusesWhatIsNoPng) {
     RgbImage image;
     image.width = 300;
-    image.height = 100;  // 90,100 bytes of rows: two stored blocks
+    image.height = 100;
     for (int i = 0; i < image.width * image.height * 3; ++i) image.pixels.push_back((uint8_t)(i * 7 + i / 300));
     std::string path = MakeTestFolder("png") + "/a.png";
     ASSERT_TRUE(WritePng(path, image));
@@ -18,6 +19,26 @@ TEST(Png, RoundTripsAnImageLargerThanOneStoredBlock) {
     EXPECT_EQ(back.height, 100);
     EXPECT_EQ(back.pixels, image.pixels);
     EXPECT_FALSE(ReadPng(path + ".missing", &back));
+    EXPECT_FALSE(ReadPng(KAMORA_SOURCE_DIR "/CMakeLists.txt", &back));
+    image.pixels.pop_back();  // fewer pixels than the size says: refused, nothing written
+    EXPECT_FALSE(WritePng(path + "2", image));
+    EXPECT_EQ(RunCommand("ls " + path + "2*").exitCode, 2);
+}
+
+TEST(FramePixels, RowsAreFlippedAndBlocksAveragedWithRounding) {
+    // 2x4 pixels from GL, bottom row first; one channel varies, the others stay 0 and 255.
+    const uint8_t bottom[] = {10, 0, 255, 20, 0, 255}, low[] = {30, 0, 255, 41, 0, 255},
+                  high[] = {1, 0, 255, 2, 0, 255}, top[] = {3, 0, 255, 4, 0, 255};
+    std::vector<uint8_t> rows;
+    for (const uint8_t* row : {bottom, low, high, top}) rows.insert(rows.end(), row, row + 6);
+    RgbImage same, half;
+    FrameFromGlRows(rows.data(), 2, 4, 1, &same);
+    EXPECT_EQ(same.pixels[0], 3);    // the top row comes first
+    EXPECT_EQ(same.pixels[21], 20);  // and the bottom row last
+    FrameFromGlRows(rows.data(), 2, 4, 2, &half);
+    ASSERT_EQ(half.width * 10 + half.height, 12);
+    EXPECT_EQ(std::vector<uint8_t>(half.pixels.begin(), half.pixels.end()),
+              (std::vector<uint8_t>{3, 0, 255, 25, 0, 255}));  // (1+2+3+4)/4 = 2.5 -> 3; 101/4 -> 25
 }
 
 TEST(MusicSpan, BytesOfAFrameAreWholeSampleFramesOfItsInstant) {

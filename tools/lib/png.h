@@ -1,5 +1,5 @@
-// Minimal PNG files for frames: 8-bit RGB, written with stored (uncompressed) deflate blocks so
-// no compression library is needed, and read back when they were written that way.
+// PNG files for frames through libpng: 8-bit RGB, compressed at a fast level so that a capture
+// of every frame stays a fraction of the raw size without slowing the capture down.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@ struct RgbImage {
     std::vector<uint8_t> pixels;  // rows top to bottom, 3 bytes a pixel
 };
 
+// Writes through `path`.part and renames, so a failed write leaves nothing behind.
 bool WritePng(const std::string& path, const RgbImage& image);
-// Reads a PNG written by WritePng (8-bit RGB, stored blocks, no interlace). False otherwise.
+// Reads any PNG as 8-bit RGB (alpha dropped, palettes expanded). False when it is not one.
 bool ReadPng(const std::string& path, RgbImage* image);

@@ -6,6 +6,7 @@
 #include "host/demo_config.h"
 #include "host/frame_timer.h"
 #include "host/timeline.h"
+#include "lib/frame_pixels.h"
 #include "music/music.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -28,6 +29,22 @@ static bool HaveDisplay() {
     return (x && *x) || (wayland && *wayland) || (driver && *driver);
 }
 
+// Supersampled frames must fit what the driver draws into. Beyond 16384 a side (the most common
+// drivers draw) the window is not even tried: its buffers alone would take gigabytes.
+static bool DrawableFits(int mostWide, int mostHigh) {
+    if (WindowWidth <= mostWide && WindowHeight <= mostHigh) return true;
+    fprintf(stderr, "kamora-tool: the GL driver draws at most %dx%d, not the %dx%d that --supersample %d needs; "
+                    "use a smaller --supersample or --size\n", mostWide, mostHigh, WindowWidth, WindowHeight,
+            Options.supersample);
+    return false;
+}
+
+static bool DrawableFitsDriver() {
+    GLint most[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, most);
+    return DrawableFits(most[0], most[1]);
+}
+
 bool StartVirtualShow(const VirtualShowOptions& options) {
     Options = options;
     if (!HaveDisplay()) {
@@ -40,16 +57,25 @@ bool StartVirtualShow(const VirtualShowOptions& options) {
     SetDefaultConfig();
     DemoConfig.noSound = true;  // the clock is virtual; nothing is played aloud
     StartSound(nullptr);
-    WindowWidth = options.width;
-    WindowHeight = options.height;
+    WindowWidth = options.width * options.supersample;
+    WindowHeight = options.height * options.supersample;
     SetHiddenWindow(true);
-    if (!CreateDemoWindow(DemoTitle, options.width, options.height, 32, false)) {
-        fprintf(stderr, "kamora-tool: cannot open a GL window of %dx%d\n", options.width, options.height);
+    if (!DrawableFits(16384, 16384)) {
+        StopSound();
+        return false;
+    }
+    if (!CreateDemoWindow(DemoTitle, WindowWidth, WindowHeight, 32, false)) {
+        fprintf(stderr, "kamora-tool: cannot open a GL window of %dx%d%s\n", WindowWidth, WindowHeight,
+                options.supersample > 1 ? " for --supersample; use a smaller --supersample or --size" : "");
         StopSound();
         return false;
     }
     Started = true;
     SetPictureDrawSize(options.drawWidth, options.drawHeight);
+    if (!DrawableFitsDriver()) {
+        StopVirtualShow();
+        return false;
+    }
     if (!PreloadDemo()) {
         fprintf(stderr, "kamora-tool: pre-loading failed (package '%s')\n", PackageFileName);
         StopVirtualShow();
@@ -116,17 +142,12 @@ bool RenderDemoFrame(int64_t frame) {
 int64_t DemoOriginFrame() { return OriginFrame; }
 
 void ReadFrame(RgbImage* image) {
-    image->width = Options.width;
-    image->height = Options.height;
-    image->pixels.assign((size_t)image->width * image->height * 3, 0);
-    std::vector<uint8_t> rows(image->pixels.size());
+    static std::vector<uint8_t> rows;  // kept: a fresh block a frame costs its page faults
+    rows.resize((size_t)WindowWidth * WindowHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-    const size_t row = (size_t)image->width * 3;
-    for (int y = 0; y < image->height; ++y)  // GL rows run bottom to top
-        std::copy(rows.begin() + (image->height - 1 - y) * row, rows.begin() + (image->height - y) * row,
-                  image->pixels.begin() + y * row);
+    glReadPixels(0, 0, WindowWidth, WindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    FrameFromGlRows(rows.data(), WindowWidth, WindowHeight, Options.supersample, image);
 }
 
 void StopVirtualShow() {

@@ -16,6 +16,7 @@ struct VirtualShowOptions {
     // full screen at a lower picked mode does (0: natively at the area's size).
     int drawWidth = 0;
     int drawHeight = 0;
+    int supersample = 1;  // frames drawn at this many times the size, averaged down on reading
     std::string package = "KaMora.ppk";
 };
 
