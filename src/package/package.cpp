@@ -12,6 +12,7 @@ char ExtractedPath[kPackagePathCapacity];
 const char PackageIdentification[kIdentificationSize] = "Vardenix Compressed Package";
 static const char kDemoTitle[] = "Ka Mora - Vardenix (Party)";
 static const char kPathLimitText[] = "Set TMPDIR to a shorter folder (paths up to 1023 characters).";
+static_assert(kPackagePathCapacity == 1024, "kPathLimitText names the longest path that fits");
 
 enum { kMessageCapacity = 2 * kPackagePathCapacity + 256 };
 

@@ -16,9 +16,8 @@ bool ExportMusicSpan(int64_t firstFrame, int64_t endFrame, int fps, const std::s
     const DecodedPcm* pcm = SoundStreamPcm(MusicStream);
     if (!pcm) return false;
     const uint32_t perSecond = PcmBytesPerSecond(pcm);
-    const int block = pcm->channels * 2;
-    return WriteMusicWav(MusicStream, MusicBytesAtFrame(firstFrame, fps, perSecond, block),
-                         MusicBytesAtFrame(endFrame, fps, perSecond, block), path.c_str());
+    return WriteMusicWav(MusicStream, MusicBytesAtFrame(firstFrame, fps, perSecond, pcm->blockAlign),
+                         MusicBytesAtFrame(endFrame, fps, perSecond, pcm->blockAlign), path.c_str());
 }
 
 bool MusicFormat(int* rate, int* channels) {
