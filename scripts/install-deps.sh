@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Ka Mora needs. Only what is missing is installed; apt-get runs
-# through sudo when not root.
+# through sudo when not root. It never removes a package: when apt would remove anything to
+# install what is missing, nothing is installed and the script says which packages, why, and the
+# command that installs the rest.
 #
 #   scripts/install-deps.sh              what building and running the show needs, and what the
 #                                        tests, the sanitizer and fuzz builds and the Debian
 #                                        package add (scripts/run-tests)
 #   scripts/install-deps.sh --show-only  only what building and running the show, the toolbox and
 #                                        the content needs (scripts/run-show)
+#   scripts/install-deps.sh --dev        the test packages and a developer's extras: ImageMagick
+#                                        for contact sheets, stress-ng to load the machine
 set -euo pipefail
 
 # Building and running the show, the toolbox and the content.
@@ -18,34 +22,70 @@ SHOW_PACKAGES=(
 )
 
 # What the tests add: the test and benchmark libraries, clang for the fuzz targets, lib3ds to
-# check our scenes against, ffmpeg for the video checks, a headless X server with a window manager and screenshots, a private
-# sound server, ImageMagick for contact sheets, and the tools that build and check the Debian
-# package and the files it installs.
+# check our scenes against, ffmpeg for the video checks, a headless X server with a window
+# manager, and the tools that build and check the Debian package and the files it installs.
 TEST_PACKAGES=(
-  git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   lib3ds-dev
   ffmpeg
   xvfb xauth x11-utils x11-xserver-utils openbox
-  pulseaudio pulseaudio-utils
-  imagemagick
   dpkg-dev file lintian desktop-file-utils appstream
 )
+
+# A private sound server for the real-sound-server tests: PipeWire, as today's desktops run it,
+# with its PulseAudio front end and pactl/parec to drive and record it. Never PulseAudio itself:
+# it conflicts with a PipeWire desktop's own packages. Where PulseAudio is the desktop's sound
+# server, none of these is added (PipeWire's session manager would take its sound cards): the
+# tests then run on a private PulseAudio daemon instead.
+SOUND_SERVER_PACKAGES=(pipewire pipewire-bin wireplumber pipewire-pulse pulseaudio-utils)
+
+DEV_PACKAGES=(imagemagick stress-ng)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 PACKAGES=("${SHOW_PACKAGES[@]}")
 if [ "${1:-}" != "--show-only" ]; then
   PACKAGES+=("${TEST_PACKAGES[@]}")
+  if installed pulseaudio; then
+    PACKAGES+=(pulseaudio-utils)
+  else
+    PACKAGES+=("${SOUND_SERVER_PACKAGES[@]}")
+  fi
 fi
+[ "${1:-}" = "--dev" ] && PACKAGES+=("${DEV_PACKAGES[@]}")
 
 missing=()
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${missing[*]}"
+APT=(apt-get install -y -qq --no-install-recommends)
 $SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run).
+removals() { apt-get install -s --no-install-recommends "$@" 2>/dev/null | awk '$1 == "Remv" {print $2}'; }
+
+gone=$(removals "${missing[@]}")
+if [ -n "$gone" ]; then
+  echo "install-deps: installing what is missing would remove: $(echo $gone)" >&2
+  keep=()
+  for p in "${missing[@]}"; do
+    culprit=$(removals "$p")
+    if [ -n "$culprit" ]; then
+      echo "  $p would remove: $(echo $culprit)" >&2
+    else
+      keep+=("$p")
+    fi
+  done
+  echo "install-deps: nothing was installed. The packages that remove nothing install with:" >&2
+  echo "  $SUDO ${APT[*]} ${keep[*]}" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+# --no-remove: should the archive change between the dry run and now, apt stops instead.
+DEBIAN_FRONTEND=noninteractive $SUDO "${APT[@]}" --no-remove "${missing[@]}"
