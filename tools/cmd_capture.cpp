@@ -86,13 +86,6 @@ static bool ParseCapture(int argc, char** argv, CaptureOptions* o) {
            o->show.supersample >= 1 && o->show.supersample <= 4 && o->from >= 0 && o->to > o->from;
 }
 
-static void ShowProgress(int64_t done, int64_t total, double elapsed) {
-    double rate = elapsed > 0 ? done / elapsed : 0;
-    double left = rate > 0 ? (total - done) / rate : 0;
-    fprintf(stderr, "\rframe %lld  %5.1f%%  %6.1f fps  %5.0f s left ", (long long)done,
-            total > 0 ? 100.0 * done / total : 100.0, rate, left);
-}
-
 struct CaptureResult {
     int64_t written = 0;
     bool ok = true;
@@ -116,20 +109,20 @@ static bool KeepFrame(const CaptureOptions& o, int64_t frame, int64_t index) {
     return false;
 }
 
-// Every frame up to the span's end is drawn in order (the show's state depends on them); the
-// frames from `first` on are kept. The progress rate counts kept frames from the first one.
+// Every frame up to the span's end is drawn in order (the show's state depends on them); those
+// before `first` are a seek whose pixels go nowhere. The progress rate counts kept frames only.
 static CaptureResult CaptureSpan(const CaptureOptions& o, int64_t first, int64_t last) {
     CaptureResult r;
-    auto started = std::chrono::steady_clock::now();
-    for (int64_t frame = 0; frame <= last; ++frame) {
+    const bool reached = SeekDemoFrame(first);
+    const auto started = std::chrono::steady_clock::now();
+    r.interrupted = !reached && TerminationRequested();
+    for (int64_t frame = first; reached && frame <= last; ++frame) {
         if ((r.interrupted = TerminationRequested())) break;
         if (!RenderDemoFrame(frame)) break;
-        if (frame < first) continue;
-        if (frame == first) started = std::chrono::steady_clock::now();
         if (!(r.ok = KeepFrame(o, frame, r.written))) break;
         ++r.written;
         double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        if (r.written % 10 == 0 || frame == last) ShowProgress(r.written, last - first + 1, elapsed);
+        if (r.written % 10 == 0 || frame == last) ShowProgress("frame", r.written, last - first + 1, elapsed);
     }
     fprintf(stderr, "\n");
     return r;
