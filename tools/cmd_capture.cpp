@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -86,53 +87,83 @@ static bool ParseCapture(int argc, char** argv, CaptureOptions* o) {
            o->show.supersample >= 1 && o->show.supersample <= 4 && o->from >= 0 && o->to > o->from;
 }
 
-static void ShowProgress(int64_t done, int64_t total, double elapsed) {
-    double rate = elapsed > 0 ? done / elapsed : 0;
-    double left = rate > 0 ? (total - done) / rate : 0;
-    fprintf(stderr, "\rframe %lld  %5.1f%%  %6.1f fps  %5.0f s left ", (long long)done,
-            total > 0 ? 100.0 * done / total : 100.0, rate, left);
-}
-
 struct CaptureResult {
     int64_t written = 0;
     bool ok = true;
     bool interrupted = false;
 };
 
+// Where a capture's time goes (wall seconds); ffmpeg's own CPU time is read once it has ended.
+struct CaptureTimes {
+    double seeking = 0, drawing = 0, reading = 0, handing = 0, writing = 0, finishing = 0;
+};
+static CaptureTimes Times;
+
+using Clock = std::chrono::steady_clock;
+static double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 // Hands one rendered frame to the video and/or the PNG folder.
 static bool KeepFrame(const CaptureOptions& o, int64_t frame, int64_t index) {
     RgbImage image;
+    auto start = Clock::now();
     ReadFrame(&image);
+    Times.reading += SecondsSince(start);
     if (!o.video.path.empty()) {
         static std::vector<uint8_t> pcm;
-        if (!MusicOfFrame(frame, o.show.fps, &pcm) || !SendVideoFrame(image.pixels.data(), pcm.data(), pcm.size()))
-            return false;
+        start = Clock::now();
+        const bool sent =
+            MusicOfFrame(frame, o.show.fps, &pcm) && SendVideoFrame(image.pixels.data(), pcm.data(), pcm.size());
+        Times.handing += SecondsSince(start);
+        if (!sent) return false;
     }
     if (o.out.empty()) return true;
     char name[64];
     snprintf(name, sizeof name, "/frame_%06lld.png", (long long)index);
-    if (WritePng(o.out + name, image)) return true;
+    start = Clock::now();
+    const bool written = WritePng(o.out + name, image);
+    Times.writing += SecondsSince(start);
+    if (written) return true;
     fprintf(stderr, "\nkamora-tool capture: cannot write %s%s\n", o.out.c_str(), name);
     return false;
 }
 
-// Every frame up to the span's end is drawn in order (the show's state depends on them); the
-// frames from `first` on are kept. The progress rate counts kept frames from the first one.
+// Every frame up to the span's end is drawn in order (the show's state depends on them); those
+// before `first` are a seek whose pixels go nowhere. The progress rate counts kept frames only.
 static CaptureResult CaptureSpan(const CaptureOptions& o, int64_t first, int64_t last) {
     CaptureResult r;
-    auto started = std::chrono::steady_clock::now();
-    for (int64_t frame = 0; frame <= last; ++frame) {
+    auto started = Clock::now();
+    const bool reached = SeekDemoFrame(first);
+    Times.seeking = SecondsSince(started);
+    started = Clock::now();
+    r.interrupted = !reached && TerminationRequested();
+    for (int64_t frame = first; reached && frame <= last; ++frame) {
         if ((r.interrupted = TerminationRequested())) break;
+        auto drawing = Clock::now();
         if (!RenderDemoFrame(frame)) break;
-        if (frame < first) continue;
-        if (frame == first) started = std::chrono::steady_clock::now();
+        Times.drawing += SecondsSince(drawing);
         if (!(r.ok = KeepFrame(o, frame, r.written))) break;
         ++r.written;
-        double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        if (r.written % 10 == 0 || frame == last) ShowProgress(r.written, last - first + 1, elapsed);
+        if (r.written % 10 == 0 || frame == last)
+            ShowProgress("frame", r.written, last - first + 1, SecondsSince(started));
     }
     fprintf(stderr, "\n");
     return r;
+}
+
+// Where the time of a video capture went; ffmpeg runs beside the drawing, on its own core.
+static void ReportTimes(const CaptureOptions& o, double total) {
+    struct rusage encoder;
+    getrusage(RUSAGE_CHILDREN, &encoder);  // ffmpeg is the only child, and it has been waited for
+    const double encoding = encoder.ru_utime.tv_sec + encoder.ru_utime.tv_usec / 1e6 + encoder.ru_stime.tv_sec +
+                            encoder.ru_stime.tv_usec / 1e6;
+    char png[64] = "";
+    if (!o.out.empty()) snprintf(png, sizeof png, ", writing PNG files %.1f s", Times.writing);
+    fprintf(stderr, "time: %.1f s in all (with starting and loading): seeking %.1f s, drawing %.1f s, "
+                    "reading back %.1f s, handing to ffmpeg %.1f s%s, ffmpeg finishing %.1f s; "
+                    "ffmpeg's own CPU time %.1f s\n",
+            total, Times.seeking, Times.drawing, Times.reading, Times.handing, png, Times.finishing, encoding);
 }
 
 static bool PrepareFolder(const std::string& out) {
@@ -164,6 +195,7 @@ static int Report(const CaptureOptions& o, const CaptureResult& r) {
 }
 
 static int RunCapture(int argc, char** argv) {
+    const auto started = Clock::now();
     if (WantsHelp(argc, argv)) return Usage(nullptr);
     CaptureOptions o;
     if (!ParseCapture(argc, argv, &o)) return Usage("bad or missing options");
@@ -186,7 +218,10 @@ static int RunCapture(int argc, char** argv) {
     if (!o.video.path.empty()) {
         if (r.interrupted && r.written > 0) fprintf(stderr, "kamora-tool capture: interrupted; letting ffmpeg finish %s\n",
                                    o.video.path.c_str());
+        const auto finishing = Clock::now();
         r.ok = FinishVideoEncoder(r.ok && r.written > 0) && r.ok;  // no frame: no file
+        Times.finishing = SecondsSince(finishing);
+        ReportTimes(o, SecondsSince(started));
     }
     // The sound of exactly the frames kept: from the first frame's instant to the end of the last.
     if (r.ok && !o.out.empty() && !ExportMusicSpan(first, first + r.written, o.show.fps, o.out + "/music.wav")) {

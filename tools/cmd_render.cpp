@@ -50,9 +50,8 @@ static int RunRender(int argc, char** argv) {
     if (loading >= 0) {
         RenderLoadingFrame(loading);
     } else {
-        drawn = EnterDemo();
         const int64_t target = FrameAtSeconds(at, options.fps);
-        for (int64_t frame = 0; drawn && frame <= target; ++frame) drawn = RenderDemoFrame(frame);
+        drawn = EnterDemo() && SeekDemoFrame(target) && RenderDemoFrame(target);
         if (!drawn) fprintf(stderr, "kamora-tool render: the show has ended before %.3f s\n", at);
     }
     RgbImage image;

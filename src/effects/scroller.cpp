@@ -5,7 +5,7 @@
 #include "effects/effect_loading.h"
 #include "gfx/window.h"
 #include "host/demo.h"
-#include "host/timeline.h"
+#include "music/music_clock.h"
 #include "package/package.h"
 #include "platform/msgbox.h"
 #include "render/mesh_draw.h"

@@ -10,6 +10,7 @@ static int DrawableWidth = 0, DrawableHeight = 0;
 static PictureRect Area = {0, 0, 0, 0};
 static int DrawWidth = 0, DrawHeight = 0;  // 0: the area's own size
 static bool Offscreen = false;
+static bool Hidden = false;
 
 PictureRect FitPictureArea(int width, int height) {
     if (width < 1) width = 1;
@@ -39,7 +40,8 @@ PictureRect PictureDrawTarget() { return Offscreen ? PictureRect{0, 0, DrawWidth
 static void ApplyTarget() {
     const PictureRect t = PictureDrawTarget();
     glViewport(t.x, t.y, t.width, t.height);
-    glScissor(t.x, t.y, t.width, t.height);  // points and wide lines never reach the bars
+    if (Hidden) glScissor(0, 0, 0, 0);
+    else glScissor(t.x, t.y, t.width, t.height);  // points and wide lines never reach the bars
     glEnable(GL_SCISSOR_TEST);
 }
 
@@ -79,15 +81,17 @@ void SetPictureDrawSize(int width, int height) {
     if (Placed) PlacePicture(DrawableWidth, DrawableHeight);
 }
 
+void SetPictureHidden(bool hidden) { Hidden = hidden; }
+
 void BeginPictureFrame() {
     if (!Placed) return;
     if (Offscreen) BindOffscreen(true);
-    else ClearBars();
+    else if (!Hidden) ClearBars();
     ApplyTarget();
 }
 
 void EndPictureFrame() {
-    if (!Placed || !Offscreen) return;
+    if (!Placed || !Offscreen || Hidden) return;
     BlitOffscreen(Area.x, Area.y, Area.width, Area.height);
     ClearBars();
 }

@@ -22,6 +22,12 @@ void PlacePicture(int drawableWidth, int drawableHeight);
 // when it is smaller than the area and the driver can; natively otherwise. Takes effect at once.
 void SetPictureDrawSize(int width, int height);
 
+// While hidden, frames are drawn exactly as when seen but their pixels go nowhere: the scissor
+// is empty (so even the clears cost nothing), the bars are left and nothing is scaled. The
+// toolbox draws the frames before the first one it keeps so, which makes a seek cost the same at
+// any size.
+void SetPictureHidden(bool hidden);
+
 // Around each frame: the begin routine binds where the show draws (and clears the bars), the end
 // routine scales an offscreen picture into the area. Safe without a window.
 void BeginPictureFrame();

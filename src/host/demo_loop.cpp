@@ -13,6 +13,7 @@
 #include "host/debug_log.h"
 #include "host/frame_timer.h"
 #include "host/timeline.h"
+#include "music/music_clock.h"
 
 bool RestartDemo() {
     WriteDebugLog(" Looping demo...");

@@ -17,6 +17,7 @@
 #include "host/demo_loop.h"
 #include "host/frame_timer.h"
 #include "music/music.h"
+#include "music/music_clock.h"
 #include "music/sound_backend.h"
 #include "platform/clock.h"
 #include "render/mesh_draw.h"
@@ -42,24 +43,11 @@ bool DemoFailed = false;
 int32_t EndScrollStart = -1;
 
 static const TimelineSlot* ActiveTimeline = Timeline;
-static const MusicSource* ActiveMusic = nullptr;
 
 void UseTimeline(const TimelineSlot* slots) { ActiveTimeline = slots ? slots : Timeline; }
-void UseMusicSource(const MusicSource* source) { ActiveMusic = source; }
-
-uint32_t ReadMusicPosition() {
-    return ActiveMusic ? ActiveMusic->position() : SoundChannelGetPosition(MusicStream);
-}
-
-static bool MusicEnded() { return ActiveMusic ? ActiveMusic->ended() : SoundChannelEnded(MusicStream); }
 
 // A track shorter than the show ends it when it ends, instead of freezing on the last Effect.
-bool MusicReachedEnd() { return ReadMusicPosition() >= kDemoEndPosition || MusicEnded(); }
-
-bool RestartMusic() {
-    if (ActiveMusic) return ActiveMusic->restart && ActiveMusic->restart();
-    return SoundStreamPlay(MusicStream, 1, 0) != 0;
-}
+bool MusicReachedEnd() { return ReadMusicPosition() >= kDemoEndPosition || MusicFinished(); }
 
 static void SetProjection(double fieldOfView, double farPlane) {
     glMatrixMode(GL_PROJECTION);

@@ -26,18 +26,8 @@ void DrawLoadingScreen(int now);
 // The loading picture's alpha at `now`; loading starts on the first frame it exceeds 1.
 float LoadingAlpha(int now);
 
-// Reads the music position; every read asks the sound back end anew.
-uint32_t ReadMusicPosition();
-// True once the music has reached the show's end position or finished before it.
+// True once the music (music/music_clock.h) has reached the show's end position or finished before it.
 bool MusicReachedEnd();
-// Plays the music again from its start; false when it cannot.
-bool RestartMusic();
 
-// Tests replace the table of draw routines and the music source (null restores the show's own).
-struct MusicSource {
-    uint32_t (*position)();
-    bool (*ended)();
-    bool (*restart)();  // plays it again from 0 (the show's loop); may be null
-};
+// Tests replace the table of draw routines (null restores the show's own).
 void UseTimeline(const TimelineSlot* slots);
-void UseMusicSource(const MusicSource* source);

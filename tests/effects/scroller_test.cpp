@@ -4,7 +4,7 @@
 #include "effects/effect_helpers.h"
 #include "effects/scroller.h"
 #include "gl_probe.h"
-#include "host/timeline.h"
+#include "music/music_clock.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

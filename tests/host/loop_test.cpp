@@ -2,6 +2,7 @@
 // demo frame, with the FrameTimer and the end scroll started over; without the tick it ends.
 #include "host/demo_loop.h"
 #include "host/timeline.h"
+#include "music/music_clock.h"
 
 #include "gfx/window.h"
 #include "host/demo_config.h"

@@ -5,6 +5,7 @@
 #include "gl_probe.h"
 #include "host/demo.h"
 #include "host/frame_timer.h"
+#include "music/music_clock.h"
 #include "platform/clock.h"
 #include "recording_timeline.h"
 

@@ -9,6 +9,7 @@
 #include "lib/frame_pixels.h"
 #include "music/music.h"
 #include "platform/clock.h"
+#include "platform/signals.h"
 #include "platform/window.h"
 
 #include <GL/gl.h>
@@ -16,11 +17,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 static VirtualShowOptions Options;
 static int64_t OriginFrame = 0;
+static int64_t NextFrame = 0;  // the first demo frame not drawn yet
 static bool Started = false;
 static bool Ended = false;
+static bool FullSeek = false;  // frames that are not kept are drawn in full all the same
 
 static bool HaveDisplay() {
     const char* x = getenv("DISPLAY");
@@ -52,6 +56,10 @@ bool StartVirtualShow(const VirtualShowOptions& options) {
                         "e.g. xvfb-run -a kamora-tool ...\n");
         return false;
     }
+    const char* full = getenv("KAMORA_FULL_SEEK");
+    FullSeek = full && *full && strcmp(full, "0");
+    NextFrame = 0;
+    Ended = false;
     StartVirtualClock(options.fps);
     PackageFileName = Options.package.c_str();
     SetDefaultConfig();
@@ -92,11 +100,12 @@ static double ScaleMilliseconds = 0;
 double LastScaleMilliseconds() { return ScaleMilliseconds; }
 
 // One frame as the show's main loop draws it; the scale step of an offscreen picture is timed on
-// its own (the drawing finished before it starts) for bench.
-static bool DrawShowFrame() {
+// its own (the drawing finished before it starts) for bench. A frame not kept goes nowhere.
+static bool DrawShowFrame(bool kept) {
+    SetPictureHidden(!kept && !FullSeek);
     BeginPictureFrame();
     const bool going = RenderFrame();
-    if (PictureDrawnOffscreen()) {
+    if (kept && PictureDrawnOffscreen()) {
         glFinish();
         const auto start = std::chrono::steady_clock::now();
         EndPictureFrame();
@@ -110,7 +119,7 @@ bool RenderLoadingFrame(int ms) {
     // The loading screen reads whole milliseconds: put the clock on that millisecond.
     SetVirtualFrame((int64_t)ms * Options.fps / 1000);
     while ((int)ReadFrameTimer() < ms) SetVirtualFrame(VirtualFrame() + 1);
-    DrawShowFrame();
+    DrawShowFrame(true);
     glFinish();
     return true;
 }
@@ -120,7 +129,7 @@ bool EnterDemo() {
     // number of seconds, so every later counter reading is exact relative to it.
     OriginFrame = 3LL * Options.fps;
     SetVirtualFrame(OriginFrame);
-    DrawShowFrame();
+    DrawShowFrame(false);
     if (!LoadingDone || DemoFailed) {
         fprintf(stderr, "kamora-tool: loading the show failed\n");
         return false;
@@ -128,15 +137,46 @@ bool EnterDemo() {
     return true;
 }
 
-bool RenderDemoFrame(int64_t frame) {
+static bool DrawDemoFrame(int64_t frame, bool kept) {
     if (Ended) return false;
     SetVirtualFrame(OriginFrame + frame);
-    if (!DrawShowFrame()) {
+    NextFrame = frame + 1;
+    if (!DrawShowFrame(kept)) {
         Ended = true;
         return false;
     }
     glFinish();
     return true;
+}
+
+bool RenderDemoFrame(int64_t frame) { return DrawDemoFrame(frame, true); }
+
+static double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool SeekDemoFrame(int64_t frame) {
+    const auto started = std::chrono::steady_clock::now();
+    const int64_t first = NextFrame, total = frame - first;
+    double shown = 0;  // when the last progress line was written (0: none yet)
+    for (int64_t f = first; f < frame; ++f) {
+        if (TerminationRequested() || !DrawDemoFrame(f, false)) break;
+        const int64_t done = f - first + 1;
+        const double elapsed = SecondsSince(started);
+        // From the first second on, four lines a second and the last one.
+        if (elapsed <= 1 || (elapsed - shown < 0.25 && done != total)) continue;
+        ShowProgress("seeking: frame", done, total, elapsed);
+        shown = elapsed;
+    }
+    if (shown > 0) fputc('\n', stderr);
+    return NextFrame >= frame && !Ended;
+}
+
+void ShowProgress(const char* what, int64_t done, int64_t total, double elapsed) {
+    double rate = elapsed > 0 ? done / elapsed : 0;
+    double left = rate > 0 ? (total - done) / rate : 0;
+    fprintf(stderr, "\r%s %lld  %5.1f%%  %6.1f fps  %5.0f s left ", what, (long long)done,
+            total > 0 ? 100.0 * done / total : 100.0, rate, left);
 }
 
 int64_t DemoOriginFrame() { return OriginFrame; }

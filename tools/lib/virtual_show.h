@@ -1,6 +1,10 @@
 // The real show driven by the virtual clock, frame by frame, in a hidden window: the engine of
 // render, capture and bench. Frame n of the demo is the picture the show displays n/fps seconds
 // after its first demo frame, with every frame before it drawn in order.
+//
+// Frames that are not kept (the loading frame, a seek's) are drawn with the same calls in the same
+// order, only with their pixels going nowhere (an empty scissor), so a seek costs the same at any
+// size. KAMORA_FULL_SEEK=1 in the environment draws them in full, as kept ones, to check that.
 #pragma once
 
 #include "lib/png.h"
@@ -28,6 +32,10 @@ bool RenderLoadingFrame(int ms);
 bool EnterDemo();
 // Draws demo frame `frame` (frames must not go backwards). False once the show has ended.
 bool RenderDemoFrame(int64_t frame);
+// Draws every demo frame from the one after the last drawn up to `frame` - 1, not kept. A seek
+// that takes more than a second shows its progress on stderr. False when the show ended or a
+// termination signal arrived on the way.
+bool SeekDemoFrame(int64_t frame);
 // The virtual frame at which the music started (demo frame 0).
 int64_t DemoOriginFrame();
 // True when the picture is drawn off screen and scaled (a draw size smaller than the area).
@@ -38,6 +46,9 @@ double LastScaleMilliseconds();
 void ReadFrame(RgbImage* image);
 // The shutdown sequence of the show.
 void StopVirtualShow();
+
+// One progress line on stderr, rewritten in place: `done` of `total` after `elapsed` seconds.
+void ShowProgress(const char* what, int64_t done, int64_t total, double elapsed);
 
 // The demo frame whose time is `seconds` (rounded down).
 int64_t FrameAtSeconds(double seconds, int fps);
