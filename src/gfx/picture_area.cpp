@@ -67,6 +67,9 @@ void PlacePicture(int drawableWidth, int drawableHeight) {
     DrawableHeight = drawableHeight;
     Area = FitPictureArea(drawableWidth, drawableHeight);
     Offscreen = DrawWidth > 0 && DrawWidth < Area.width && PrepareOffscreen(DrawWidth, DrawHeight);
+    // Mid-frame (F11 pumped while loading) the framebuffer is still bound, and no end of frame
+    // would let go of it: the rest of this frame and every later one go to the window.
+    if (!Offscreen) BindOffscreen(false);
     ApplyTarget();
 }
 

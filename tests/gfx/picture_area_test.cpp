@@ -113,6 +113,23 @@ TEST_F(DemoWindowTest, SmallerDrawSizeIsDrawnOffscreenAndScaledIntoTheAreaOrNati
     ExpectRect(PictureDrawTarget(), 0, 0, 400, 300);
 }
 
+// F11 pumped while loading, with a picked mode smaller than the display: the picture goes native
+// in the middle of a frame, and the next frames must reach the window, not the framebuffer.
+TEST_F(DemoWindowTest, APictureThatGoesNativeMidFrameDrawsIntoTheWindowAgain) {
+    OpenHiddenWindow(400, 300, false);
+    SetPictureDrawSize(100, 75);
+    ASSERT_TRUE(PictureDrawnOffscreen()) << "the driver offers no framebuffer objects";
+    BeginPictureFrame();
+    SetPictureDrawSize(0, 0);
+    EndPictureFrame();
+    GLint bound = -1;
+    glGetIntegerv(0x8CA6, &bound);  // GL_FRAMEBUFFER_BINDING
+    EXPECT_EQ(bound, 0);
+    DrawHalves();
+    ExpectPixel(5, 5, 255, 0, 0);
+    ExpectPixel(395, 295, 0, 0, 255);
+}
+
 TEST_F(DemoWindowTest, ARefusedSwitchAsksAndYesGivesAWindowNoEndsCreation) {
     SetTestFullScreenRefused(true);
     testing::internal::CaptureStderr();
