@@ -5,17 +5,31 @@
 #include <csignal>
 
 static volatile sig_atomic_t Terminating = 0;
+static volatile sig_atomic_t Held = 0;
 
-static void OnTerminate(int) { Terminating = 1; }
+static void OnTerminate(int number) {
+    Terminating = 1;
+    // One request is enough: a second signal (a shutdown that does not end) ends the program,
+    // unless a file is being finished that it would leave half-made.
+    if (!Held) signal(number, SIG_DFL);
+}
 
 void InstallTerminationHandlers() {
     struct sigaction action = {};
     action.sa_handler = OnTerminate;
-    // One request is enough: a second signal (a shutdown that does not end) ends the program.
-    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+void HoldTerminationSignals(bool hold) {
+    Held = hold;
+    if (hold) {
+        InstallTerminationHandlers();  // one that came before has put its default back already
+    } else if (Terminating) {
+        signal(SIGINT, SIG_DFL);
+        signal(SIGTERM, SIG_DFL);
+    }
 }
 
 bool TerminationRequested() { return Terminating != 0; }

@@ -6,3 +6,7 @@
 void InstallTerminationHandlers();
 // True once a termination signal has arrived (it is then posted as a close message).
 bool TerminationRequested();
+// While held, every termination signal is only noted (the first still counts as the request), so
+// that a file under way is finished and moved into place; released, the next one ends the program
+// again once a request has come.
+void HoldTerminationSignals(bool hold);

@@ -59,15 +59,25 @@ TEST_F(VideoCapture, FfmpegMissingOrFailingIsReportedAndLeavesNothing) {
     EXPECT_EQ(Listing(), "");
 }
 
-TEST_F(VideoCapture, TerminatedCaptureEndsTheFileCleanly) {
-    // SIGTERM once the first frames have gone to ffmpeg; the show would run for minutes more.
-    CommandResult r = RunCommand(Build("kamora-tool") + " capture --video v.mp4 --fps 30 --size 160x120 --package '" +
+TEST_F(VideoCapture, TerminatedCaptureEndsTheFileCleanlyWhateverSignalsFollow) {
+    // SIGTERM once the first frames have gone to ffmpeg (the show would run for minutes more), and
+    // again while ffmpeg finishes, which an ffmpeg that lingers for 2 s keeps from being over yet.
+    // The part file of a capture that died before is cleared; a running one's is not.
+    CommandResult r = RunCommand("mkdir bin && printf '#!/bin/sh\\n%s \"$@\"; s=$?; sleep 2; exit $s\\n' "
+                                 "\"$(command -v ffmpeg)\" > bin/ffmpeg && chmod +x bin/ffmpeg; "
+                                 "true & dead=$!; wait $dead; touch .kamora-part-$dead-v.mp4 .kamora-part-$$-v.mp4; "
+                                 "PATH=\"$PWD/bin:$PATH\" " + Build("kamora-tool") +
+                                     " capture --video v.mp4 --fps 30 --size 160x120 --package '" +
                                      Build("KaMora.ppk") + "' > log 2>&1 & p=$!; "
                                      "while kill -0 $p 2>/dev/null && ! grep -q 'frame ' log; do sleep 0.1; done; "
-                                     "kill -TERM $p; wait $p; echo \"rc=$?\"; cat log",
+                                     "kill -TERM $p; "
+                                     "while kill -0 $p 2>/dev/null && ! grep -q 'letting ffmpeg finish' log; do sleep 0.05; done; "
+                                     "kill -TERM $p; wait $p; echo \"rc=$?\"; cat log; "
+                                     "ls -A | grep -c kamora-part; rm .kamora-part-$$-v.mp4",
                                  folder);
     EXPECT_NE(r.out.find("rc=130"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("interrupted: kept"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "1\n") << r.out;  // the running capture's part file only
     EXPECT_GE(atoi(Probe("v.mp4", "v:0")["nb_frames"].c_str()), 10);
     ExpectSoundAsLongAsPicture("v.mp4", 1 / 30.0);
 }

@@ -2,10 +2,13 @@
 
 #include "platform/signals.h"
 
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -29,12 +32,35 @@ static size_t AudioSent = 0;
 
 static void Complain(const std::string& text) { fprintf(stderr, "kamora-tool capture: %s\n", text.c_str()); }
 
+static const char kPartPrefix[] = ".kamora-part-";
+
+static std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // A hidden name beside the target, keeping its extension so that ffmpeg picks the same format.
 static std::string HiddenPartName(const std::string& path) {
     size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "/.kamora-part-" + std::to_string(getpid()) + "-" + base;
+    return FolderOf(path) + "/" + kPartPrefix + std::to_string(getpid()) + "-" + base;
+}
+
+// A capture killed outright (SIGKILL, a crash) leaves its part file behind: those of processes
+// that no longer run are cleared. A pid that runs, or that we may not ask about, keeps its file.
+static void ClearStalePartFiles(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    const size_t prefix = sizeof kPartPrefix - 1;
+    while (const dirent* entry = readdir(dir)) {
+        const char* name = entry->d_name;
+        if (strncmp(name, kPartPrefix, prefix) != 0 || !isdigit((unsigned char)name[prefix])) continue;
+        char* end = nullptr;
+        const long pid = strtol(name + prefix, &end, 10);
+        if (*end != '-' || pid <= 0 || pid > INT_MAX || pid == getpid()) continue;
+        if (kill((pid_t)pid, 0) != 0 && errno == ESRCH) unlinkat(dirfd(dir), name, 0);
+    }
+    closedir(dir);
 }
 
 // Claims the part file now, so an unwritable folder is reported before any frame is rendered.
@@ -44,6 +70,7 @@ static bool ClaimPartFile() {
         PartPath = Options.path;  // a device or pipe: ffmpeg writes to it directly
         return true;
     }
+    ClearStalePartFiles(FolderOf(Options.path));
     PartPath = HiddenPartName(Options.path);
     int fd = open(PartPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -125,6 +152,9 @@ static bool Spawn(int videoRead, int audioRead) {
 bool StartVideoEncoder(const VideoEncoderOptions& options) {
     Options = options;
     if (!ClaimPartFile()) return false;
+    // From here until the file is in place (or gone) a second Ctrl-C would kill the toolbox with
+    // the part file left behind while ffmpeg writes on in its own process group.
+    HoldTerminationSignals(true);
     signal(SIGPIPE, SIG_IGN);  // a dead ffmpeg shows as EPIPE on the next write instead
     int video[2] = {-1, -1}, audio[2] = {-1, -1};
     bool ok = OpenPipe(video) && OpenPipe(audio) && Spawn(video[0], audio[0]);
@@ -217,5 +247,6 @@ bool FinishVideoEncoder(bool keep) {
     if (!ok) DropPartFile();
     Audio.clear();
     AudioSent = 0;
+    HoldTerminationSignals(false);
     return ok;
 }
