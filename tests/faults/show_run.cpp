@@ -113,7 +113,34 @@ ShowOutcome RunShow(const ShowRun& run) {
     }
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     outcome.out = ReadWholeFile(outPath);
+    std::error_code error;
+    fs::remove(run.folder + ".audio", error);
     return outcome;
+}
+
+static long AudioChecked = 0;
+
+void PlayIntoFile(ShowRun* run) {
+    std::error_code error;
+    fs::remove(run->folder + ".audio", error);
+    AudioChecked = 0;
+    run->env.push_back("SDL_AUDIODRIVER=disk");
+    run->env.push_back("SDL_DISKAUDIOFILE=" + run->folder + ".audio");
+}
+
+bool MusicPlaying(const ShowRun& run) {
+    FILE* file = fopen((run.folder + ".audio").c_str(), "rb");
+    if (!file) return false;
+    bool heard = false;
+    if (fseek(file, AudioChecked, SEEK_SET) == 0) {
+        int c;
+        while (!heard && (c = fgetc(file)) != EOF) {
+            heard = c != 0;
+            ++AudioChecked;
+        }
+    }
+    fclose(file);
+    return heard;
 }
 
 std::string FolderListing(const std::string& folder) {

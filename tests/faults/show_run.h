@@ -35,6 +35,12 @@ struct ShowOutcome {
 ShowRun MakeShowRun(const std::string& name);
 ShowOutcome RunShow(const ShowRun& run);
 
+// SDL's disk driver writes what the show plays to the run's folder + ".audio" (removed with the
+// run): silence until the music starts with the first demo frame. As a run's signalWhen,
+// MusicPlaying is true once anything else has been written there.
+void PlayIntoFile(ShowRun* run);
+bool MusicPlaying(const ShowRun& run);
+
 // Names left in a folder (sorted, one per line), or "" when it is empty or gone.
 std::string FolderListing(const std::string& folder);
 // The first sanitizer report in `out`, or "".

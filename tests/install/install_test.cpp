@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -36,26 +35,6 @@ static std::string InstallInto(const std::string& dest) {
     return dest + "/usr";
 }
 
-// The disk audio driver writes what the show plays to a file: silence until the music starts
-// with the first demo frame.
-static std::string AudioFile;
-static long AudioChecked = 0;
-
-static bool MusicPlaying(const ShowRun&) {
-    FILE* file = fopen(AudioFile.c_str(), "rb");
-    if (!file) return false;
-    bool heard = false;
-    if (fseek(file, AudioChecked, SEEK_SET) == 0) {
-        int c;
-        while (!heard && (c = fgetc(file)) != EOF) {
-            heard = c != 0;
-            ++AudioChecked;
-        }
-    }
-    fclose(file);
-    return heard;
-}
-
 // A run of the installed show in an empty folder; its temporary folder lies beside it, so
 // that the working folder holds only what the show itself leaves there.
 static ShowRun InstalledRun(const std::string& usr, const std::string& name) {
@@ -73,15 +52,11 @@ TEST(InstalledProgram, PlaysFromAnyFolderAndWritesItsLogWhereItRuns) {
     for (const char* file : kInstalledFiles) EXPECT_TRUE(fs::is_regular_file(usr + "/" + file)) << file;
 
     ShowRun show = InstalledRun(usr, "installed_show");
-    AudioFile = show.folder + ".audio";
-    AudioChecked = 0;
-    fs::remove(AudioFile);
-    show.env = {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + AudioFile};
+    PlayIntoFile(&show);
     show.signal = SIGTERM;
     show.signalWhen = MusicPlaying;
     show.limitSeconds = 300;
     ShowOutcome outcome = RunShow(show);
-    fs::remove(AudioFile);
     ExpectCleanEnd(show, outcome, {});
     EXPECT_TRUE(outcome.signalled) << "the music never began\n" << outcome.out;
     EXPECT_EQ(outcome.out.find("msgbox: "), std::string::npos) << outcome.out;
