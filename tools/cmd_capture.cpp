@@ -21,12 +21,14 @@ static const char* kUsage =
     "usage: kamora-tool capture (--video FILE.mp4 | --out DIR) [--fps 60] [--size 1280x960]\n"
     "                           [--preset 1080p60|1440p60|2160p60] [--supersample N] [--from S]\n"
     "                           [--to S] [--package KaMora.ppk] [--crf 18] [--encoder libx264]\n"
-    "                           [--audio-bitrate 320k]\n"
+    "                           [--speed medium] [--audio-bitrate 320k]\n"
     "Captures every frame from S to S (default: the whole show) with the music of the same span.\n"
     "--video FILE  encodes straight into FILE with ffmpeg (H.264 yuv420p at --crf, AAC at\n"
     "              --audio-bitrate, +faststart); no frame touches the disk.\n"
     "--out DIR     writes DIR/frame_000000.png ... and DIR/music.wav (both options may be given).\n"
     "--preset      1920x1080, 2560x1440 or 3840x2160 at 60 fps (--size and --fps still apply).\n"
+    "--speed       x264's preset: ultrafast, superfast, veryfast, faster, fast, medium (its\n"
+    "              default), slow, slower, veryslow; faster ones make larger files.\n"
     "--supersample draws each frame at N (1-4) times the size and averages NxN pixels into one.\n"
     "Ctrl-C or SIGTERM stops early: what was captured is kept and plays (exit code 130).\n"
     "Needs a display (use xvfb-run -a when headless).\n";
@@ -43,6 +45,14 @@ static int Usage(const char* problem) {
     if (problem) fprintf(stderr, "kamora-tool capture: %s\n", problem);
     fputs(kUsage, problem ? stderr : stdout);
     return problem ? 2 : 0;
+}
+
+static bool KnownSpeed(const char* name) {
+    static const char* const kSpeeds[] = {"ultrafast", "superfast", "veryfast", "faster", "fast",
+                                          "medium",    "slow",      "slower",   "veryslow"};
+    for (const char* speed : kSpeeds)
+        if (!strcmp(name, speed)) return true;
+    return false;
 }
 
 static bool ApplyPreset(const char* name, CaptureOptions* o) {
@@ -77,6 +87,7 @@ static bool ParseCapture(int argc, char** argv, CaptureOptions* o) {
         else if (!strcmp(argv[i], "--package")) o->show.package = value;
         else if (!strcmp(argv[i], "--crf")) o->video.crf = atoi(value);
         else if (!strcmp(argv[i], "--encoder")) o->video.encoder = value;
+        else if (!strcmp(argv[i], "--speed")) { if (!KnownSpeed(value)) return false; o->video.speed = value; }
         else if (!strcmp(argv[i], "--audio-bitrate")) o->video.audioBitrate = value;
         else if (strcmp(argv[i], "--preset")) return false;
     }

@@ -94,7 +94,8 @@ void BeginPictureFrame() {
 }
 
 void EndPictureFrame() {
-    if (!Placed || !Offscreen || Hidden) return;
+    if (!Placed || !Offscreen) return;
+    if (Hidden) return BindOffscreen(false);  // a hidden frame's picture goes nowhere
     BlitOffscreen(Area.x, Area.y, Area.width, Area.height);
     ClearBars();
 }

@@ -35,7 +35,7 @@ protected:
 };
 
 TEST_F(VideoCapture, TwoSecondsGoStraightIntoAnMp4WithTheirSound) {
-    CommandResult r = Tool("capture --video \"a b'c.mp4\" --from 1 --to 3 --fps 30 --size 160x120");
+    CommandResult r = Tool("capture --video \"a b'c.mp4\" --from 1 --to 3 --fps 30 --size 160x120 --speed veryfast");
     ASSERT_EQ(r.exitCode, 0) << r.out;
     auto video = Probe("a b'c.mp4", "v:0");
     EXPECT_EQ(video["codec_name"], "h264");

@@ -90,16 +90,19 @@ static std::vector<std::string> EncoderArguments(const std::string& audioPipe) {
     const std::string size = std::to_string(Options.width) + "x" + std::to_string(Options.height);
     // Both inputs are fully described, so nothing is probed: probing the second input would
     // wait for seconds of sound while the first one's pipe is full.
-    return {"ffmpeg", "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y",
+    std::vector<std::string> arguments = {"ffmpeg", "-hide_banner", "-nostdin", "-nostats", "-loglevel", "error", "-y",
             "-probesize", "32", "-analyzeduration", "1", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
             "-framerate", std::to_string(Options.fps), "-i", "pipe:0",
             "-f", little ? "s16le" : "s16be", "-ar", std::to_string(Options.sampleRate),
             "-probesize", "32", "-analyzeduration", "1",
             "-ac", std::to_string(Options.channels), "-i", audioPipe,
             "-map", "0:v", "-map", "1:a",
-            "-c:v", Options.encoder, "-crf", std::to_string(Options.crf), "-pix_fmt", "yuv420p",
-            "-c:a", "aac", "-b:a", Options.audioBitrate, "-movflags", "+faststart",
-            "file:" + PartPath};  // "file:" keeps a name with a colon or a leading dash a plain file
+            "-c:v", Options.encoder, "-crf", std::to_string(Options.crf), "-pix_fmt", "yuv420p"};
+    if (!Options.speed.empty()) arguments.insert(arguments.end(), {"-preset", Options.speed});
+    // "file:" keeps a name with a colon or a leading dash a plain file.
+    arguments.insert(arguments.end(), {"-c:a", "aac", "-b:a", Options.audioBitrate, "-movflags", "+faststart",
+                                       "file:" + PartPath});
+    return arguments;
 }
 
 // Both pipe ends are moved above the descriptors ffmpeg is given (0 and 3), close on exec.

@@ -18,6 +18,7 @@ struct VideoEncoderOptions {
     int sampleRate = 44100;
     int channels = 2;
     int crf = 18;                        // x264's constant-quality scale, lower is better
+    std::string speed;                   // x264's preset ("veryfast" ... "slow"); "": its default
     std::string encoder = "libx264";
     std::string audioBitrate = "320k";
 };
