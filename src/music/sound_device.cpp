@@ -31,7 +31,10 @@ static int64_t TotalOutFrames = -1;    // known once the converter has given its
 // chunk handed out, and the one before that starts to sound. So the chunk that plays from a
 // callback on is the one handed out three callbacks before, counting this one.
 // SDL's PulseAudio output writes a period only once the server's buffer has room for a whole
-// one, so there the chunk handed out one callback before is the one that starts to sound.
+// one, and its PipeWire output hands each chunk to the graph's next cycle: with either, the chunk
+// handed out one callback before is the one that starts to sound. (Through PipeWire's PulseAudio
+// front end the sound comes about 9 ms later than that, through a PulseAudio daemon on time;
+// SDL's driver cannot tell the two apart, and two callbacks would put the daemon's 12 ms early.)
 static int PlayDelay = 2;              // callbacks between handing a chunk out and hearing it
 // HandedEnds[i] is OutFrames as it stood i + 1 callbacks ago.
 static int64_t HandedEnds[3] = {0, 0, 0};
@@ -156,7 +159,7 @@ int OpenSoundDevice(int device, int rate) {
     DeviceRate = rate;
     const char* driver = SDL_GetCurrentAudioDriver();
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
-    PlayDelay = driver && !strcmp(driver, "pulseaudio") ? 1 : 2;
+    PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire")) ? 1 : 2;
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -28,8 +29,11 @@ ShowRun MakeShowRun(const std::string& name) {
     return run;
 }
 
-// In the child: its folder, its environment, its output into `outPath`, then the show.
-[[noreturn]] static void StartChild(const ShowRun& run, const std::string& outPath) {
+// In the child: its folder, its environment, its output into `outPath`, then the show, which dies
+// with the thread that watches it should the test end early (an assertion that aborts, a crash).
+[[noreturn]] static void StartChild(const ShowRun& run, const std::string& outPath, pid_t parent) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(126);
     if (chdir(run.folder.c_str()) != 0) _exit(126);
     errno = 0;
     if (run.niceness && nice(run.niceness) == -1 && errno != 0) _exit(126);
@@ -68,9 +72,10 @@ ShowOutcome RunShow(const ShowRun& run) {
     std::string outPath = run.folder + ".out";
     ShowOutcome outcome;
     auto start = std::chrono::steady_clock::now();
+    pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) return outcome;
-    if (pid == 0) StartChild(run, outPath);
+    if (pid == 0) StartChild(run, outPath, parent);
     bool vanished = false, commanded = false;
     pid_t poke = 0;
     int status = 0;

@@ -1,7 +1,7 @@
 // Output devices on a real sound server: the numbers of the sound dialog's list keep naming the
 // same devices when another one goes away, and long names are cut on whole characters.
 #include "music/sound_backend.h"
-#include "pulse_daemon.h"
+#include "sound_server.h"
 #include "tone_mp3.h"
 
 #include <SDL.h>
@@ -31,13 +31,13 @@ std::string IndexOf(const std::string& listing, const std::string& name) {
     return "";
 }
 
-}  // namespace
-
-TEST(PulseDevices, AListedNumberOpensThatDeviceAfterAnotherWentAway) {
+void CheckListedNumbers(const SoundSetup& setup) {
+    SKIP_WITHOUT_SOUND_SERVER(setup);
     const std::string longName = "Kamora" + Repeat("\xC3\xA9", 70);  // 146 bytes of which 140 are é
-    PulseDaemon daemon;
-    ASSERT_TRUE(StartPulseDaemon(&daemon, {{"first", "KamoraFirst"}, {"long", longName}, {"third", "KamoraThird"}}));
-    UsePulseDaemon(daemon);
+    SoundServer server;
+    ASSERT_TRUE(StartSoundServer(&server, setup,
+                                 {{"first", "KamoraFirst"}, {"long", longName}, {"third", "KamoraThird"}}));
+    UseSoundServer(server);
 
     // The list as the sound dialog reads it.
     int third = -1;
@@ -54,8 +54,8 @@ TEST(PulseDevices, AListedNumberOpensThatDeviceAfterAnotherWentAway) {
     EXPECT_EQ(std::string(dialogText), "Kamora" + Repeat("\xC3\xA9", 46));
 
     int before = SDL_GetNumAudioDevices(0);
-    std::string firstModule = IndexOf(RunPulseCommand(daemon, "pactl list short modules").out, "module-null-sink");
-    ASSERT_EQ(RunPulseCommand(daemon, "pactl unload-module " + firstModule).exitCode, 0);
+    std::string firstModule = IndexOf(RunSoundCommand(server, "pactl list short modules").out, "module-null-sink");
+    ASSERT_EQ(RunSoundCommand(server, "pactl unload-module " + firstModule).exitCode, 0);
     for (int i = 0; i < 100 && SDL_GetNumAudioDevices(0) >= before; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_LT(SDL_GetNumAudioDevices(0), before) << "SDL did not see the device go";
@@ -67,8 +67,8 @@ TEST(PulseDevices, AListedNumberOpensThatDeviceAfterAnotherWentAway) {
     uint32_t stream = SoundStreamCreateFile(0, tone.c_str(), 0, 0, 0x20000);
     ASSERT_NE(SoundStreamPlay(stream, 0, 0), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    std::string streams = RunPulseCommand(daemon, "pactl list short sink-inputs").out;
-    std::string sinks = RunPulseCommand(daemon, "pactl list short sinks").out;
+    std::string streams = RunSoundCommand(server, "pactl list short sink-inputs").out;
+    std::string sinks = RunSoundCommand(server, "pactl list short sinks").out;
     SoundFree();
     std::istringstream firstStream(streams);
     std::string streamIndex, sinkIndex;
@@ -76,20 +76,28 @@ TEST(PulseDevices, AListedNumberOpensThatDeviceAfterAnotherWentAway) {
     EXPECT_EQ(sinkIndex, IndexOf(sinks, "third")) << streams << sinks;
 }
 
-// The only device goes away while the music plays: the position goes on at the music's own rate
-// on the clock, neither stopping nor following the pace of a driver that plays nothing.
-TEST(PulseDevices, LosingTheDeviceKeepsThePositionOnTheClock) {
-    PulseDaemon daemon;
-    ASSERT_TRUE(StartPulseDaemon(&daemon, {{"kamora", "Kamora"}}));
-    UsePulseDaemon(daemon);
+// The device picked from the list goes away while the music plays: the position goes on at the
+// music's own rate on the clock, neither stopping nor following the pace of a driver that plays
+// nothing. (The default device would not go: PipeWire's PulseAudio front end, like a desktop's
+// PulseAudio, puts a stand-in sink in place of the last one.)
+void CheckPositionAfterLoss(const SoundSetup& setup) {
+    SKIP_WITHOUT_SOUND_SERVER(setup);
+    SoundServer server;
+    ASSERT_TRUE(StartSoundServer(&server, setup, {{"kamora", "Kamora"}}));
+    UseSoundServer(server);
     std::string tone = MusicTestFolder() + "/loss-tone.mp3";
     ASSERT_TRUE(MakeToneMp3(tone, 44100, 2, 12.0));
-    ASSERT_NE(SoundInit(0, 44100, 0x18, nullptr), 0);
+    const char* name = nullptr;
+    int picked = 0;
+    for (int device = 0; SoundGetDeviceDescription(device, &name); ++device)
+        if (std::string(name) == "Kamora") picked = device;
+    ASSERT_GT(picked, 0);
+    ASSERT_NE(SoundInit(picked, 44100, 0x18, nullptr), 0);
     SoundStart();
     uint32_t stream = SoundStreamCreateFile(0, tone.c_str(), 0, 0, 0x20000);
     ASSERT_NE(SoundStreamPlay(stream, 0, 0), 0);
     std::this_thread::sleep_for(std::chrono::seconds(2));
-    ASSERT_EQ(RunPulseCommand(daemon, "pactl unload-module module-null-sink").exitCode, 0);
+    ASSERT_EQ(RunSoundCommand(server, "pactl unload-module module-null-sink").exitCode, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     auto start = std::chrono::steady_clock::now();
     uint32_t from = SoundChannelGetPosition(stream);
@@ -99,3 +107,16 @@ TEST(PulseDevices, LosingTheDeviceKeepsThePositionOnTheClock) {
     SoundFree();
     EXPECT_NEAR((to - from) / seconds, 176400.0, 176400.0 * 0.01) << "bytes a second after the loss";
 }
+
+}  // namespace
+
+TEST(AListedNumberOpensThatDeviceAfterAnotherWentAway, PipeWire) { CheckListedNumbers(kPipeWire); }
+TEST(AListedNumberOpensThatDeviceAfterAnotherWentAway, PulseAudioDriverOnPipeWire) {
+    CheckListedNumbers(kPipeWirePulse);
+}
+TEST(AListedNumberOpensThatDeviceAfterAnotherWentAway, PulseAudio) { CheckListedNumbers(kPulseAudio); }
+TEST(LosingTheDeviceKeepsThePositionOnTheClock, PipeWire) { CheckPositionAfterLoss(kPipeWire); }
+TEST(LosingTheDeviceKeepsThePositionOnTheClock, PulseAudioDriverOnPipeWire) {
+    CheckPositionAfterLoss(kPipeWirePulse);
+}
+TEST(LosingTheDeviceKeepsThePositionOnTheClock, PulseAudio) { CheckPositionAfterLoss(kPulseAudio); }
