@@ -71,11 +71,16 @@ static bool WindowExists(Display* display, Window window) {
     return XGetWindowAttributes(display, window, &attributes) != 0;
 }
 
+// Held for `hold` seconds, or until the window is gone, repeating as a held key does: when the
+// window gains the focus (another show's window closing on the same display), SDL matches its key
+// state to the keyboard's, where a key sent to one window is not down.
 static void PressKey(Display* display, Window window, KeySym symbol, double hold) {
     KeyCode key = XKeysymToKeycode(display, symbol);
     SendKey(display, window, KeyPress, key);
-    // Held for `hold` seconds, or until the window is gone.
-    for (double held = 0; held < hold && WindowExists(display, window); held += 0.05) usleep(50000);
+    for (double held = 0; held < hold && WindowExists(display, window); held += 0.05) {
+        usleep(50000);
+        if (held >= 0.25 && WindowExists(display, window)) SendKey(display, window, KeyPress, key);
+    }
     if (WindowExists(display, window)) SendKey(display, window, KeyRelease, key);
 }
 
