@@ -28,7 +28,7 @@ static const char* kUsage =
     "--out DIR     writes DIR/frame_000000.png ... and DIR/music.wav (both options may be given).\n"
     "--preset      1920x1080, 2560x1440 or 3840x2160 at 60 fps (--size and --fps still apply).\n"
     "--speed       x264's preset: ultrafast, superfast, veryfast, faster, fast, medium (its\n"
-    "              default), slow, slower, veryslow; faster ones make larger files.\n"
+    "              default), slow, slower, veryslow.\n"
     "--supersample draws each frame at N (1-4) times the size and averages NxN pixels into one.\n"
     "Ctrl-C or SIGTERM stops early: what was captured is kept and plays (exit code 130).\n"
     "Needs a display (use xvfb-run -a when headless).\n";
