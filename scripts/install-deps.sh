@@ -81,8 +81,11 @@ if [ -n "$gone" ]; then
       keep+=("$p")
     fi
   done
-  echo "install-deps: nothing was installed. The packages that remove nothing install with:" >&2
-  echo "  $SUDO ${APT[*]} ${keep[*]}" >&2
+  echo "install-deps: nothing was installed." >&2
+  if [ ${#keep[@]} -gt 0 ]; then
+    echo "The packages that remove nothing install with:" >&2
+    echo "  ${SUDO:+$SUDO }${APT[*]} ${keep[*]}" >&2
+  fi
   exit 1
 fi
 
