@@ -1,9 +1,9 @@
-// The sound back end on a real sound server: a click track played through it, recorded from the
-// null sink's monitor, against the position the back end reports at the same moments. And the
-// recorder and the server end with the test, however it ends.
+// The sound back end on a real sound server (the one with_sound_server.sh started beside this
+// program): a click track played through it, recorded from the null sink's monitor, against the
+// position the back end reports at the same moments.
 #include "music/mp3_decode.h"
 #include "music/sound_backend.h"
-#include "sound_server.h"
+#include "run_command.h"
 #include "tone_mp3.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,8 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <sstream>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -115,7 +114,8 @@ double LongestPause(const std::vector<PositionSample>& samples, double at) {
 }
 
 // parec on the sink's monitor, read by a thread of this process. Ends with the test, whatever ends
-// it: an assertion that returns early, or (through the parent-death signal) one that aborts.
+// it: an assertion that returns early joins the thread, and one that aborts takes parec with it
+// (a parent-death signal).
 struct Recorder {
     pid_t pid = 0;
     int fd = -1;
@@ -135,11 +135,19 @@ void StopRecorder(Recorder* recorder) {
 
 Recorder::~Recorder() { StopRecorder(this); }
 
-bool StartRecorder(const SoundServer& server, const std::string& monitor, Recorder* recorder) {
+bool StartRecorder(Recorder* recorder) {
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return false;
-    recorder->pid = StartSoundClient(server, {"parec", "--raw", "--format=s16le", "--channels=2", "--rate=44100",
-                                              "--latency-msec=5", "--device=" + monitor}, ends[1]);
+    const pid_t parent = getpid();
+    recorder->pid = fork();
+    if (recorder->pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(1);  // the test went before the signal was set
+        dup2(ends[1], 1);
+        execlp("parec", "parec", "--raw", "--format=s16le", "--channels=2", "--rate=44100", "--latency-msec=5",
+               "--device=kamora.monitor", (char*)nullptr);
+        _exit(127);
+    }
     close(ends[1]);
     recorder->fd = ends[0];
     recorder->reader = std::thread(ReadRecording, recorder->fd, &recorder->recording);
@@ -149,12 +157,13 @@ bool StartRecorder(const SoundServer& server, const std::string& monitor, Record
     return recorder->pid > 0 && recorder->recording.frames > 0;
 }
 
+}  // namespace
+
 // The reported position against the sound heard, over the whole show's length.
-void CheckClickTrackSync(const SoundSetup& setup) {
-    SoundServer server;
-    ASSERT_TRUE(StartSoundServer(&server, setup, {{"kamora", "Kamora"}}));
-    UseSoundServer(server);
-    std::string path = MakeTestFolder(std::string("sync-") + setup.name) + "/clicks.mp3";
+TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
+    const char* setup = getenv("KAMORA_SOUND_SETUP");
+    if (!setup) GTEST_SKIP() << "runs beside a sound server of its own: ctest -L soundserver";
+    std::string path = MakeTestFolder(std::string("sync-") + setup) + "/clicks.mp3";
     ASSERT_TRUE(MakePcmMp3(path, kRate, 2, ClickTrack(kShowSeconds)));
     DecodedPcm pcm;
     ASSERT_EQ(DecodeMp3File(path.c_str(), &pcm), 0);
@@ -163,8 +172,15 @@ void CheckClickTrackSync(const SoundSetup& setup) {
     ASSERT_EQ(clicks.size(), 158u);
 
     Recorder recorder;
-    ASSERT_TRUE(StartRecorder(server, "kamora.monitor", &recorder)) << "parec recorded nothing";
-    ASSERT_NE(SoundInit(0, kRate, 0x18, nullptr), 0) << "no output through " << setup.driver;
+    ASSERT_TRUE(StartRecorder(&recorder)) << "parec recorded nothing";
+    // A test that fails here, for the cleanup check: whatever it started must end with it.
+    if (const char* how = getenv("KAMORA_FAIL_MID_RECORDING")) {
+        printf("recorder %d\n", (int)recorder.pid);
+        fflush(stdout);
+        if (std::string(how) == "abort") abort();
+        FAIL() << "failing mid-recording";
+    }
+    ASSERT_NE(SoundInit(0, kRate, 0x18, nullptr), 0) << "no output through " << getenv("SDL_AUDIODRIVER");
     SoundStart();
     uint32_t stream = SoundStreamCreateFile(0, path.c_str(), 0, 0, 0x20000);
     ASSERT_EQ(SoundErrorGetCode(), 0);
@@ -200,95 +216,6 @@ void CheckClickTrackSync(const SoundSetup& setup) {
     }
     printf("%s: sound heard minus position over %zu clicks: mean %+.1f ms, from %+.1f to %+.1f ms; "
            "first 10 s %+.1f ms, last 10 s %+.1f ms, drift %+.1f ms\n",
-           setup.name, clicks.size(), 1000 * sum / clicks.size(), 1000 * low, 1000 * high, 1000 * first,
+           setup, clicks.size(), 1000 * sum / clicks.size(), 1000 * low, 1000 * high, 1000 * first,
            1000 * last, 1000 * (last - first));
-}
-
-// This test program again, running only the current case with `setting` (NAME=value), its output
-// into `outPath`.
-pid_t StartThisCaseAgain(const std::string& setting, const std::string& outPath) {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    pid_t pid = StartChild({setting}, {"/proc/self/exe", filter}, out, out);
-    close(out);
-    return pid;
-}
-
-int WaitForExit(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// What the cleanup case runs in a process of its own: a test that fails mid-recording, by an
-// assertion or by aborting. It names what it started, for the case to look for afterwards.
-void FailMidRecording(const std::string& how) {
-    SoundServer server;
-    ASSERT_TRUE(StartSoundServer(&server, AvailableSoundSetups()[0], {{"kamora", "Kamora"}}));
-    Recorder recorder;
-    ASSERT_TRUE(StartRecorder(server, "kamora.monitor", &recorder));
-    printf("folder %s\n", server.folder.c_str());
-    for (pid_t pid : server.pids) printf("process %d\n", (int)pid);
-    printf("process %d\n", (int)recorder.pid);
-    fflush(stdout);
-    if (how == "abort") abort();
-    ASSERT_TRUE(false) << "failing mid-recording";
-}
-
-}  // namespace
-
-// Every server and driver this machine has, side by side, each in a process of its own: SDL plays
-// through one driver at a time.
-TEST(TheReportedPositionIsTheSoundHeard, OnEveryDriver) {
-    for (const SoundSetup& setup : kSoundSetups)
-        if (const char* name = getenv("KAMORA_SYNC_SETUP"); name && name == std::string(setup.name))
-            return CheckClickTrackSync(setup);
-    SKIP_WITHOUT_ANY_SOUND_SERVER();
-    std::vector<std::pair<std::string, pid_t>> runs;
-    for (const SoundSetup& setup : AvailableSoundSetups()) {
-        std::string out = MusicTestFolder() + "/sync-" + setup.name + ".out";
-        runs.push_back({out, StartThisCaseAgain(std::string("KAMORA_SYNC_SETUP=") + setup.name, out)});
-    }
-    for (const auto& [out, pid] : runs) {
-        int exitCode = WaitForExit(pid);
-        std::istringstream lines(ReadWholeFile(out));
-        bool measured = false;
-        for (std::string line; std::getline(lines, line);)
-            if (line.find("sound heard minus position") != std::string::npos) {
-                printf("%s\n", line.c_str());
-                measured = true;
-            }
-        EXPECT_TRUE(exitCode == 0 && measured) << ReadWholeFile(out);
-    }
-}
-
-TEST(SoundServerCleanup, EveryProcessEndsWithTheTestThatFailed) {
-    if (const char* how = getenv("KAMORA_FAIL_MID_RECORDING")) return FailMidRecording(how);
-    SKIP_WITHOUT_ANY_SOUND_SERVER();
-    prctl(PR_SET_CHILD_SUBREAPER, 1);  // what the failed test leaves is ours to reap and look for
-    for (std::string how : {"assert", "abort"}) {
-        std::string out = MusicTestFolder() + "/failing.out";
-        int exitCode = WaitForExit(StartThisCaseAgain("KAMORA_FAIL_MID_RECORDING=" + how, out));
-        std::string listing = ReadWholeFile(out);
-        SCOPED_TRACE(how + "\n" + listing);
-        // A failed assertion fails the test and no more: the recorder's thread is joined, not
-        // left to abort the process.
-        EXPECT_EQ(exitCode, how == "assert" ? 1 : 128 + SIGABRT);
-        std::istringstream words(listing);
-        std::string word, folder;
-        std::vector<pid_t> pids;
-        while (words >> word)
-            if (word == "folder") words >> folder;
-            else if (word == "process" && words >> word) pids.push_back(std::stoi(word));
-        ASSERT_EQ(pids.size(), AvailableSoundSetups()[0].pipewire ? 4u : 2u);
-        auto allGone = [&] {
-            while (waitpid(-1, nullptr, WNOHANG) > 0) continue;
-            for (pid_t pid : pids)
-                if (!ProcessGone(pid)) return false;
-            return !std::filesystem::exists(folder);
-        };
-        for (int i = 0; i < 100 && !allGone(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_TRUE(allGone()) << "left behind by the failed test";
-    }
 }
