@@ -23,10 +23,6 @@ struct SlotResult {
     double median, p95, fps;
 };
 
-static double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 static std::vector<double> ScaleTimes;  // the scale step of every scaled frame
 
 static SlotResult MeasureSlot(int slot, double seconds, int fps) {
@@ -36,7 +32,7 @@ static SlotResult MeasureSlot(int slot, double seconds, int fps) {
     for (int64_t f = first; f < first + count; ++f) {
         auto start = std::chrono::steady_clock::now();
         if (!RenderDemoFrame(f)) break;
-        times.push_back(Seconds(start) * 1000.0);
+        times.push_back(SecondsSince(start) * 1000.0);
         if (VirtualShowScaled()) ScaleTimes.push_back(LastScaleMilliseconds());
     }
     if (times.empty()) return {0, 0, 0};
@@ -66,10 +62,10 @@ static int RunBench(int argc, char** argv) {
     }
     auto t0 = std::chrono::steady_clock::now();
     if (!StartVirtualShow(options)) return 1;
-    double preload = Seconds(t0);
+    double preload = SecondsSince(t0);
     auto t1 = std::chrono::steady_clock::now();
     if (!EnterDemo()) { StopVirtualShow(); return 1; }
-    double load = Seconds(t1);
+    double load = SecondsSince(t1);
     const bool scaled = VirtualShowScaled();
     SlotResult results[9];
     for (int slot = 0; slot < 9; ++slot) results[slot] = MeasureSlot(slot, seconds, options.fps);

@@ -111,9 +111,6 @@ struct CaptureTimes {
 static CaptureTimes Times;
 
 using Clock = std::chrono::steady_clock;
-static double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Hands one rendered frame to the video and/or the PNG folder.
 static bool KeepFrame(const CaptureOptions& o, int64_t frame, int64_t index) {

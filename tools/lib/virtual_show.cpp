@@ -151,7 +151,7 @@ static bool DrawDemoFrame(int64_t frame, bool kept) {
 
 bool RenderDemoFrame(int64_t frame) { return DrawDemoFrame(frame, true); }
 
-static double SecondsSince(std::chrono::steady_clock::time_point start) {
+double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 

@@ -9,6 +9,8 @@
 
 #include "lib/png.h"
 
+#include <chrono>
+
 #include <cstdint>
 #include <string>
 
@@ -47,6 +49,8 @@ void ReadFrame(RgbImage* image);
 // The shutdown sequence of the show.
 void StopVirtualShow();
 
+// Wall seconds since `start`, for the toolbox's progress lines and time reports.
+double SecondsSince(std::chrono::steady_clock::time_point start);
 // One progress line on stderr, rewritten in place: `done` of `total` after `elapsed` seconds.
 void ShowProgress(const char* what, int64_t done, int64_t total, double elapsed);
 
