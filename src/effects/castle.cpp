@@ -4,13 +4,12 @@
 #include "effects/effect_loading.h"
 #include "effects/opening_scene.h"
 #include "effects/title_letters.h"
+#include "gfx/gl.h"
 #include "gfx/window.h"
 #include "platform/msgbox.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 #include <cstdlib>
 

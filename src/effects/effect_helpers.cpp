@@ -1,9 +1,8 @@
 #include "effects/effect_helpers.h"
 
+#include "gfx/gl.h"
 #include "host/demo.h"
 #include "render/mesh_draw.h"
-
-#include <GL/gl.h>
 
 Texture SubTexture;
 

@@ -3,11 +3,11 @@
 #include "effects/effect_loading.h"
 #include "effects/opening_scene.h"
 #include "effects/particles.h"
+#include "gfx/gl.h"
 #include "host/demo.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 Scene EnvScene;

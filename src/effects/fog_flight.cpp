@@ -3,9 +3,9 @@
 #include "effects/effect_helpers.h"
 #include "effects/effect_loading.h"
 #include "effects/tube.h"
+#include "gfx/gl.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 Scene FogScene;

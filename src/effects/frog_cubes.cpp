@@ -2,11 +2,10 @@
 
 #include "effects/effect_helpers.h"
 #include "effects/effect_loading.h"
+#include "gfx/gl.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
 Scene FrogScene;

@@ -3,14 +3,13 @@
 #include "effects/effect_helpers.h"
 #include "effects/effect_loading.h"
 #include "effects/particles.h"
+#include "gfx/gl.h"
 #include "gfx/window.h"
 #include "host/demo.h"
 #include "platform/msgbox.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "effects/particles.h"
 
+#include "gfx/gl.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
 #include <cstdlib>
 
 Particle Particles[kParticleCount];

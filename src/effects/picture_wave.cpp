@@ -3,6 +3,7 @@
 #include "effects/colour_table.h"
 #include "effects/effect_loading.h"
 #include "effects/opening_scene.h"
+#include "gfx/gl.h"
 #include "gfx/window.h"
 #include "host/demo.h"
 #include "package/package.h"
@@ -10,7 +11,6 @@
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
 #include <cmath>
 #include <cstdlib>
 

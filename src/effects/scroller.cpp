@@ -3,6 +3,7 @@
 #include "effects/colour_table.h"
 #include "effects/effect_helpers.h"
 #include "effects/effect_loading.h"
+#include "gfx/gl.h"
 #include "gfx/window.h"
 #include "host/demo.h"
 #include "music/music_clock.h"
@@ -10,8 +11,6 @@
 #include "platform/msgbox.h"
 #include "render/mesh_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -3,10 +3,9 @@
 #include "effects/effect_loading.h"
 #include "effects/env_flares.h"
 #include "effects/opening_scene.h"
+#include "gfx/gl.h"
 #include "host/demo.h"
 #include "render/mesh_draw.h"
-
-#include <GL/gl.h>
 
 Texture TitleTextures[kTitleTextureCount];
 static int32_t TitleStartTime = -1;

@@ -4,11 +4,11 @@
 #include "effects/effect_loading.h"
 #include "effects/frog_cubes.h"
 #include "effects/opening_scene.h"
+#include "gfx/gl.h"
 #include "host/demo.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 Scene TubeScene;

@@ -1,8 +1,8 @@
 #include "gfx/offscreen.h"
 
+#include "gfx/gl.h"
 #include "platform/gl_entry.h"
 
-#include <GL/gl.h>
 #include <cstring>
 
 // Token values are the same for the ARB and EXT forms.

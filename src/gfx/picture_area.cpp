@@ -1,8 +1,8 @@
 #include "gfx/picture_area.h"
 
+#include "gfx/gl.h"
 #include "gfx/offscreen.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 static bool Placed = false;  // a context exists and the picture has been placed in it

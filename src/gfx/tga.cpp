@@ -1,7 +1,7 @@
 #include "gfx/tga.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "gfx/gl.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -1,12 +1,10 @@
 #include "gfx/window.h"
 
+#include "gfx/gl.h"
 #include "gfx/picture_area.h"
 #include "host/debug_log.h"
 #include "platform/events.h"
 #include "platform/window.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
 
 GLContextRecord GLContext = {nullptr, false};
 bool FullScreen = false;

@@ -9,6 +9,7 @@
 #include "effects/scroller.h"
 #include "effects/title_letters.h"
 #include "effects/tube.h"
+#include "gfx/gl.h"
 #include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/debug_log.h"
@@ -22,8 +23,6 @@
 #include "platform/clock.h"
 #include "render/mesh_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
 const TimelineSlot Timeline[9] = {

@@ -1,5 +1,6 @@
 #include "host/win_main.h"
 
+#include "gfx/gl.h"
 #include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/debug_log.h"
@@ -13,7 +14,6 @@
 #include "platform/window.h"
 #include "setup/setup_dialog.h"
 
-#include <GL/gl.h>
 #include <cstdio>
 #include <cstring>
 

@@ -1,6 +1,7 @@
 #include "render/mesh_draw.h"
 
-#include <GL/gl.h>
+#include "gfx/gl.h"
+
 #include <cmath>
 
 // A damaged count never reads past the face table.

@@ -1,9 +1,7 @@
 #include "render/scene_draw.h"
 
+#include "gfx/gl.h"
 #include "render/mesh_draw.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
 
 Vec3 CameraEye;
 

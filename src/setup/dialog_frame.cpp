@@ -2,6 +2,7 @@
 // platform layer this is the one place that talks to SDL (through ImGui's SDL back end).
 #include "setup/dialog_frame.h"
 
+#include "gfx/gl.h"
 #include "platform/dialog_window.h"
 #include "platform/signals.h"
 #include "platform/window.h"
@@ -12,7 +13,6 @@
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
-#include <GL/gl.h>
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>

@@ -1,5 +1,6 @@
 #include "lib/virtual_show.h"
 
+#include "gfx/gl.h"
 #include "gfx/picture_area.h"
 #include "gfx/window.h"
 #include "host/demo.h"
@@ -12,7 +13,6 @@
 #include "platform/signals.h"
 #include "platform/window.h"
 
-#include <GL/gl.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
