@@ -18,6 +18,35 @@ TEST_F(VirtualClockTool, TwoRendersOfOneMomentAreIdentical) {
     ASSERT_TRUE(ReadPng(folder + "/a.png", &image));
     EXPECT_EQ(image.width, 320);
     EXPECT_EQ(image.height, 240);
+    // Several moments in one pass, asked for out of order, give the frames of single renders.
+    CommandResult several = Tool("render --at 1.5,1 --size 320x240 --out several");
+    ASSERT_EQ(several.exitCode, 0) << several.out;
+    RgbImage one;
+    ASSERT_TRUE(ReadPng(folder + "/several/1.png", &one));
+    EXPECT_EQ(one.pixels, image.pixels);
+    EXPECT_TRUE(std::ifstream(folder + "/several/1.5.png").good());
+}
+
+// compare's bounds: the mean over a channel and the share of pixels within 16 levels.
+TEST_F(VirtualClockTool, CompareHoldsFramesToBothBounds) {
+    RgbImage grey;
+    grey.width = 100;
+    grey.height = 10;
+    grey.pixels.assign(3000, 100);
+    RgbImage spots = grey;  // 2 % of the pixels 17 levels off in red: mean 0.34, 98 % close
+    for (int p = 0; p < 20; ++p) spots.pixels[p * 3 * 50] = 117;
+    RgbImage veil = grey;  // every pixel 3 levels off in blue: mean 3, all close
+    for (int p = 0; p < 1000; ++p) veil.pixels[p * 3 + 2] = 103;
+    ASSERT_TRUE(WritePng(folder + "/grey.png", grey) && WritePng(folder + "/spots.png", spots) &&
+                WritePng(folder + "/veil.png", veil));
+    auto compare = [&](const std::string& b, const std::string& bounds) {
+        return RunCommand(Build("kamora-tool") + " compare grey.png " + b + " " + bounds, folder).exitCode;
+    };
+    EXPECT_EQ(compare("spots.png", ""), 0);
+    EXPECT_EQ(compare("spots.png", "--close 99"), 1);
+    EXPECT_EQ(compare("veil.png", ""), 1);
+    EXPECT_EQ(compare("veil.png", "--mean 3"), 0);
+    EXPECT_EQ(compare("missing.png", ""), 2);
 }
 
 TEST_F(VirtualClockTool, CaptureFramesMatchRendersAndTheSoundLastsAsLong) {
