@@ -23,9 +23,11 @@ SHOW_PACKAGES=(
 
 # What the tests add: the test and benchmark libraries, clang for the fuzz targets, lib3ds to
 # check our scenes against, ffmpeg for the video checks, a headless X server with a window
-# manager, and the tools that build and check the Debian package and the files it installs.
+# manager, the tools that build and check the Debian package and the files it installs, and
+# OpenGL ES 3 for the build that draws through the fixed-function layer.
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libgles-dev
   clang libclang-rt-dev
   lib3ds-dev
   ffmpeg

@@ -3,6 +3,7 @@
 #include "gfx/gl.h"
 #include "platform/gl_entry.h"
 
+#include <cstdlib>
 #include <cstring>
 
 // Token values are the same for the ARB and EXT forms.
@@ -44,6 +45,15 @@ static bool HasExtension(const char* name) {
     return false;
 }
 
+// Framebuffer objects are core from OpenGL 3.0 and OpenGL ES 3.0 on ("3.0 Mesa ...", "OpenGL ES 3.0
+// Mesa ...", "OpenGL ES 3.0 (WebGL 2.0)"), under their plain names.
+static bool CoreFramebuffers() {
+    const char* version = (const char*)glGetString(GL_VERSION);
+    if (!version) return false;
+    if (!strncmp(version, "OpenGL ES ", 10)) version += 10;
+    return atoi(version) >= 3;
+}
+
 template <typename F> static bool Find(F* call, const char* name, const char* suffix) {
     char full[64];
     strcpy(full, name);
@@ -66,7 +76,7 @@ bool OffscreenAvailable() {
     if (Refused) return false;
     if (!Looked) {
         Looked = true;
-        if (HasExtension("GL_ARB_framebuffer_object")) Available = LookUpCalls("");
+        if (CoreFramebuffers() || HasExtension("GL_ARB_framebuffer_object")) Available = LookUpCalls("");
         if (!Available && HasExtension("GL_EXT_framebuffer_object") && HasExtension("GL_EXT_framebuffer_blit"))
             Available = LookUpCalls("EXT");
     }

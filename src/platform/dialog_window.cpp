@@ -18,6 +18,7 @@ WindowHandle OpenDialogWindow(const char* title, int width, int height) {
     if (!record || !StartVideo()) return nullptr;
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    RequestGLVersion();
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;

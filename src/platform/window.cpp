@@ -5,6 +5,10 @@
 #include "platform/driver_pin.h"
 #include "platform/window_record.h"
 
+#if KAMORA_GLES
+#include "fixed/fixed_gl.h"
+#endif
+
 static PlatformWindow TheWindow;  // the show has one window at a time
 static WindowHandle DemoWindow = nullptr;
 
@@ -75,9 +79,20 @@ void RequestPixelFormat(int colourBits) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    RequestGLVersion();
+}
+
+// OpenGL 1.1, or OpenGL ES 3.0 for the fixed-function layer.
+void RequestGLVersion() {
+#if KAMORA_GLES
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+#endif
 }
 
 WindowHandle OpenPlatformWindow(const char* title, int width, int height, bool hidden) {
@@ -101,8 +116,12 @@ void ClosePlatformWindow(WindowHandle window) {
 bool CreateGLContext(WindowHandle window) {
     if (!window || !window->window) return false;
     window->context = SDL_GL_CreateContext(window->window);
-    if (window->context) PinGLDriver();
-    return window->context != nullptr;
+    if (!window->context) return false;
+    PinGLDriver();
+#if KAMORA_GLES
+    ResetFixedGL();  // a new context starts from GL's defaults, without the old one's objects
+#endif
+    return true;
 }
 
 bool MakeGLContextCurrent(WindowHandle window) {
@@ -120,6 +139,9 @@ bool DeleteGLContext(WindowHandle window) {
 bool HasGLContext(WindowHandle window) { return window && window->context; }
 
 void SwapWindowBuffers(WindowHandle window) {
+#if KAMORA_GLES
+    FlushFixedGL();
+#endif
     if (window && window->window) SDL_GL_SwapWindow(window->window);
 }
 

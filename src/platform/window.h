@@ -34,6 +34,9 @@ void SetTestDisplayModes(const PlatformDisplayMode* modes, int count,
 
 // Asks for the GL pixel format: double buffer, RGBA with `colourBits`, 16-bit depth, no stencil.
 void RequestPixelFormat(int colourBits);
+// Asks for the GL the show draws with (OpenGL 1.1, or OpenGL ES 3.0 where the build draws through
+// the fixed-function layer).
+void RequestGLVersion();
 
 // Opens a GL-capable window with a client area of width x height, resizable unless `hidden`.
 // `hidden` windows are never shown (the toolbox renders off screen).

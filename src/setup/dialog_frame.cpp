@@ -3,13 +3,13 @@
 #include "setup/dialog_frame.h"
 
 #include "gfx/gl.h"
+#include "platform/dialog_renderer.h"
 #include "platform/dialog_window.h"
 #include "platform/signals.h"
 #include "platform/window.h"
 #include "setup/icon_picture.h"
 
 #include <SDL2/SDL.h>
-#include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
@@ -84,7 +84,7 @@ bool OpenDialogFrame(DialogFrame* frame, const char* caption, int widthDlu, int 
         return false;
     }
     ImGui_ImplSDL2_InitForOpenGL(PlatformSdlWindow(frame->window), nullptr);
-    ImGui_ImplOpenGL2_Init();
+    StartDialogRenderer();
     frame->focus = 0;
     frame->closeRequested = frame->closePopup = false;
     frame->keyCount = 0;
@@ -98,7 +98,7 @@ void CloseDialogFrame(DialogFrame* frame) {
     SelectDialogFrame(frame);
     if (frame->iconTexture) glDeleteTextures(1, &frame->iconTexture);
     frame->iconTexture = 0;
-    ImGui_ImplOpenGL2_Shutdown();
+    StopDialogRenderer();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext(frame->context);
     frame->context = nullptr;
@@ -246,7 +246,7 @@ static void BeginCanvas() {
 DialogKeys BeginDialogFrame(DialogFrame* frame) {
     SelectDialogFrame(frame);
     PumpDialogEvents(frame);
-    ImGui_ImplOpenGL2_NewFrame();
+    BeginDialogRendererFrame();
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();
     DialogKeys keys = ReadDialogKeys(frame);
@@ -256,7 +256,7 @@ DialogKeys BeginDialogFrame(DialogFrame* frame) {
 
 void BeginPaintOnlyFrame(DialogFrame* frame) {
     SelectDialogFrame(frame);
-    ImGui_ImplOpenGL2_NewFrame();
+    BeginDialogRendererFrame();
     ImGui::GetIO().MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // nothing hovers under a modal dialog
     ImGui::NewFrame();
     BeginCanvas();
@@ -299,7 +299,7 @@ void EndDialogFrame(DialogFrame* frame) {
     ImVec4 background = ImGui::GetStyle().Colors[ImGuiCol_WindowBg];
     glClearColor(background.x, background.y, background.z, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    RenderDialogDrawData(ImGui::GetDrawData());
     if (PendingCapture) TakeCapture(width, height);
     SwapWindowBuffers(frame->window);
 }

@@ -1,5 +1,6 @@
 // The 4:3 picture area in any drawable, the offscreen draw at a smaller size scaled into it,
 // and the window's full-screen switches (a refused one, Alt+Enter and F11).
+#include "gfx/gl.h"
 #include "gfx/offscreen.h"
 #include "gfx/picture_area.h"
 #include "gfx/window.h"
@@ -7,7 +8,6 @@
 #include "platform/events.h"
 #include "platform/window.h"
 
-#include <GL/gl.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>

@@ -1,9 +1,9 @@
 #include "gl_context.h"
 
+#include "gfx/gl.h"
 #include "gfx/window.h"
 #include "host/demo_config.h"
 
-#include <GL/gl.h>
 #include <cstdlib>
 
 static bool Opened = false;
