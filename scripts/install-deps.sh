@@ -11,6 +11,9 @@
 #                                        the content needs (scripts/run-show)
 #   scripts/install-deps.sh --dev        the test packages and a developer's extras: ImageMagick
 #                                        for contact sheets, stress-ng to load the machine
+#   scripts/install-deps.sh --windows    what the Windows cross build and its tests under Wine
+#                                        add to the show's packages (scripts/build-windows)
+#   scripts/install-deps.sh --web        what the browser build adds to the show's packages
 set -euo pipefail
 
 # Building and running the show, the toolbox and the content.
@@ -44,10 +47,23 @@ SOUND_SERVER_PACKAGES=(pipewire pipewire-bin wireplumber pipewire-pulse pulseaud
 
 DEV_PACKAGES=(imagemagick stress-ng)
 
+# Both cross builds: CMake with Ninja, and dpkg-source to unpack the Debian source packages the
+# libraries are built from (scripts/build-deps).
+CROSS_PACKAGES=(cmake ninja-build dpkg-dev debian-archive-keyring)
+# Windows: MinGW-w64 (posix threads, for std::thread) with Debian's MinGW zlib, and Wine on a
+# headless X server to run the results.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth)
+# The browser: Emscripten (it brings Debian's node and clang), headless Chromium to check it in.
+WEB_PACKAGES=(emscripten chromium)
+
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 PACKAGES=("${SHOW_PACKAGES[@]}")
-if [ "${1:-}" != "--show-only" ]; then
+case "${1:-}" in
+  --windows) PACKAGES+=("${CROSS_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}") ;;
+  --web) PACKAGES+=("${CROSS_PACKAGES[@]}" "${WEB_PACKAGES[@]}") ;;
+esac
+if [ "${1:-}" = "" ] || [ "${1:-}" = "--dev" ]; then
   PACKAGES+=("${TEST_PACKAGES[@]}")
   if installed pulseaudio; then
     PACKAGES+=(pulseaudio-utils)
