@@ -1,8 +1,8 @@
 #include "fixed/fixed_batch.h"
 
-#include "fixed/fixed_lines.h"
 #include "fixed/fixed_matrix.h"
 #include "fixed/fixed_program.h"
+#include "fixed/fixed_raster.h"
 #include "fixed/fixed_state.h"
 
 #include <cstddef>
@@ -120,10 +120,13 @@ static void ExpandLines() {
 
 void FixedEnd() {
     if (BeganMode == kNoPrimitive) return;
-    if (BatchSmooth)
+    if (BatchSmooth) {
         ExpandLines();
-    else
+    } else {
         Count = BeganAt + WholePrimitives(BeganMode, Count - BeganAt);
+        if (BeganMode == GL_POINTS)
+            for (int i = BeganAt; i < Count; ++i) SnapPoint(&Vertices[i], Fixed.viewport, Fixed.pointSize);
+    }
     BeganMode = kNoPrimitive;
 }
 

@@ -1,4 +1,4 @@
-#include "fixed/fixed_lines.h"
+#include "fixed/fixed_raster.h"
 
 #include <cmath>
 
@@ -60,4 +60,13 @@ int ExpandSmoothLine(BatchVertex a, BatchVertex b, const int viewport[4], BatchV
     const int order[6] = {2, 1, 0, 3, 1, 2};
     for (int i = 0; i < 6; ++i) out[i] = corner[order[i]];
     return 6;
+}
+
+void SnapPoint(BatchVertex* point, const int viewport[4], float size) {
+    if (point->clip[3] <= 0 || viewport[2] <= 0 || viewport[3] <= 0) return;
+    const WindowPoint p = ToWindow(*point, viewport);
+    const bool even = (int)(size + 0.5f) % 2 == 0;
+    const float x = even ? floorf(p.x + 0.5f) : floorf(p.x) + 0.5f;
+    const float y = even ? floorf(p.y + 0.5f) : floorf(p.y) + 0.5f;
+    Shift(point, x - p.x, y - p.y, viewport);
 }
