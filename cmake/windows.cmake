@@ -31,6 +31,14 @@ set(KAMORA_IMGUI_BACKEND_HEADERS "${KAMORA_IMGUI_BACKENDS}")
 
 # The show is a windowed program (no console opens beside it); the toolbox is a console one.
 cmake_language(DEFER CALL set_target_properties kamora PROPERTIES WIN32_EXECUTABLE ON)
+# Its icon in Explorer and on its window (scripts/build-windows makes the .ico).
+set(KAMORA_WINDOWS_ICON "" CACHE FILEPATH "The show's icon (.ico)")
+if(KAMORA_WINDOWS_ICON)
+  enable_language(RC)
+  file(WRITE "${CMAKE_BINARY_DIR}/kamora.rc" "1 ICON \"${KAMORA_WINDOWS_ICON}\"\n")
+  set_source_files_properties("${CMAKE_BINARY_DIR}/kamora.rc" PROPERTIES OBJECT_DEPENDS "${KAMORA_WINDOWS_ICON}")
+  cmake_language(DEFER CALL target_sources kamora PRIVATE "${CMAKE_BINARY_DIR}/kamora.rc")
+endif()
 
 # The toolbox's ffmpeg pipe is POSIX's; the Windows build has a stand-in that says so.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/tools/lib/video_encoder.cpp PROPERTIES HEADER_FILE_ONLY ON)
