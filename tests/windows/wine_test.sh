@@ -44,6 +44,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 temp_folder=$(ls -d "$WINEPREFIX"/drive_c/users/*/Temp | head -n 1)
 leftovers() { ls "$temp_folder" | grep '^kamora-'; }
+# Folders of programs killed in earlier runs (this prefix is the test's own): each check below
+# must leave none of its own.
+(cd "$temp_folder" && rm -rf kamora-*)
 cd "$work"
 cp "$package" KaMora.ppk
 
