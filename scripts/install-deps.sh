@@ -51,8 +51,8 @@ DEV_PACKAGES=(imagemagick stress-ng)
 # libraries are built from (scripts/build-deps).
 CROSS_PACKAGES=(cmake ninja-build dpkg-dev debian-archive-keyring)
 # Windows: MinGW-w64 (posix threads, for std::thread) with Debian's MinGW zlib, and Wine on a
-# headless X server to run the results.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth)
+# headless X server to run the results; Python packs the release's zip.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth python3)
 # The browser: Emscripten (it brings Debian's node and clang), headless Chromium to check it in.
 WEB_PACKAGES=(emscripten chromium)
 

@@ -1,6 +1,7 @@
 // kamora-tool bench: what each part of the show costs to draw, on this machine.
 #include "host/timeline.h"
 #include "lib/virtual_show.h"
+#include "platform/process.h"
 #include "tool_commands.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/resource.h>
 #include <vector>
 
 static const char* kUsage =
@@ -70,9 +70,7 @@ static int RunBench(int argc, char** argv) {
     SlotResult results[9];
     for (int slot = 0; slot < 9; ++slot) results[slot] = MeasureSlot(slot, seconds, options.fps);
     StopVirtualShow();
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    double peakMb = usage.ru_maxrss / 1024.0;
+    double peakMb = PeakMemoryMegabytes();
     if (json) {
         printf("{\"size\": \"%dx%d\", \"scaled\": %s, \"preload_s\": %.3f, \"load_s\": %.3f, \"peak_mb\": %.1f, \"slots\": [",
                options.width, options.height, scaled ? "true" : "false", preload, load, peakMb);

@@ -4,6 +4,8 @@
 #include "lib/music_export.h"
 #include "lib/video_encoder.h"
 #include "lib/virtual_show.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "platform/signals.h"
 #include "tool_commands.h"
 
@@ -13,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -162,10 +163,7 @@ static CaptureResult CaptureSpan(const CaptureOptions& o, int64_t first, int64_t
 
 // Where the time of a video capture went; ffmpeg runs beside the drawing, on its own core.
 static void ReportTimes(const CaptureOptions& o, double total) {
-    struct rusage encoder;
-    getrusage(RUSAGE_CHILDREN, &encoder);  // ffmpeg is the only child, and it has been waited for
-    const double encoding = encoder.ru_utime.tv_sec + encoder.ru_utime.tv_usec / 1e6 + encoder.ru_stime.tv_sec +
-                            encoder.ru_stime.tv_usec / 1e6;
+    const double encoding = EndedChildrenSeconds();  // ffmpeg is the only child, and it has been waited for
     char png[64] = "";
     if (!o.out.empty()) snprintf(png, sizeof png, ", writing PNG files %.1f s", Times.writing);
     fprintf(stderr, "time: %.1f s in all (with starting and loading): seeking %.1f s, drawing %.1f s, "
@@ -175,7 +173,7 @@ static void ReportTimes(const CaptureOptions& o, double total) {
 }
 
 static bool PrepareFolder(const std::string& out) {
-    if (out.empty() || mkdir(out.c_str(), 0755) == 0 || errno == EEXIST) return true;
+    if (out.empty() || MakeFolder(out.c_str()) || errno == EEXIST) return true;
     fprintf(stderr, "kamora-tool capture: cannot create %s: %s\n", out.c_str(), strerror(errno));
     return false;
 }

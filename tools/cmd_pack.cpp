@@ -1,6 +1,7 @@
 // kamora-tool pack: writes a package from files, one entry per file named by its base name.
 #include "package/lz_encode.h"
 #include "lib/package_tool.h"
+#include "platform/files.h"
 #include "platform/temp_folder.h"
 #include "tool_commands.h"
 
@@ -133,7 +134,7 @@ static int RunPack(int argc, char** argv) {
     bool ok = WritePackage(out, count, files, store);
     ok = (fclose(out) == 0) && ok;
     if (ok) UseDefaultPermissions(temp.c_str());
-    if (!ok || rename(temp.c_str(), outPath) != 0) {
+    if (!ok || !MoveFileOver(temp.c_str(), outPath)) {
         if (ok) fprintf(stderr, "kamora-tool pack: cannot write '%s'\n", outPath);
         remove(temp.c_str());
         return 1;

@@ -2,6 +2,7 @@
 #include "tool_commands.h"
 
 #include "host/debug_log.h"
+#include "platform/process.h"
 #include "scene/scene_loader.h"
 
 #include <cstdio>
@@ -34,7 +35,7 @@ static int RunScene(int argc, char** argv) {
         PrintSceneUsage(stderr);
         return 2;
     }
-    setenv("KAMORA_MSGBOX", "stderr", 0);  // a command-line tool reports boxes as text
+    SetEnvironmentValue("KAMORA_MSGBOX", "stderr", false);  // a command-line tool reports boxes as text
     setvbuf(stdout, nullptr, _IOLBF, 0);   // keep log lines and box lines in order
     bool allLoaded = true;
     for (int i = 1; i < argc; ++i) allLoaded = ReportScene(argv[i]) && allLoaded;

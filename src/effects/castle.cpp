@@ -1,6 +1,7 @@
 #include "effects/castle.h"
 
 #include "effects/effect_helpers.h"
+#include "effects/effect_random.h"
 #include "effects/effect_loading.h"
 #include "effects/opening_scene.h"
 #include "effects/title_letters.h"
@@ -92,8 +93,8 @@ static void DrawSphereSwirl(float sec) {
 static void DrawCaptionPanels(float sec) {
     for (int panel = 0; panel < kCastlePanelCount; ++panel) {
         if (sec < (float)(panel + 1)) continue;
-        const int r1 = rand();
-        const int r2 = rand();
+        const int r1 = EffectRandom();
+        const int r2 = EffectRandom();
         const CastlePanelPlace place = CastlePanelAt(panel, r1, r2);
         DrawFadingQuad(place.x, place.y, -1.5f, 1, CastleScene.textures[panel + 1].textureId);
     }

@@ -1,5 +1,6 @@
 #include "effects/particles.h"
 
+#include "effects/effect_random.h"
 #include "gfx/gl.h"
 #include "render/mesh_draw.h"
 #include "render/scene_draw.h"
@@ -11,10 +12,10 @@ Mesh ParticleQuad;
 
 // The draws happen in the order fade, velocity x, y, z; spread and zBase pick the generation.
 static void SeedParticle(Particle* p, int spread, int zBase) {
-    p->fade = (float)((rand() % 100) * 0.001 + 0.003);
-    p->velocity.x = (float)((rand() % spread) - 26) * 10.0f;
-    p->velocity.y = (float)((rand() % spread) - 25) * 10.0f;
-    p->velocity.z = (float)((rand() % spread) - zBase) * 10.0f;
+    p->fade = (float)((EffectRandom() % 100) * 0.001 + 0.003);
+    p->velocity.x = (float)((EffectRandom() % spread) - 26) * 10.0f;
+    p->velocity.y = (float)((EffectRandom() % spread) - 25) * 10.0f;
+    p->velocity.z = (float)((EffectRandom() % spread) - zBase) * 10.0f;
 }
 
 // Two triangles of a 100 x 100 square centred on the origin, the texture once across it.

@@ -2,6 +2,7 @@
 
 #include "effects/colour_table.h"
 #include "effects/effect_helpers.h"
+#include "effects/effect_random.h"
 #include "effects/effect_loading.h"
 #include "gfx/gl.h"
 #include "gfx/window.h"
@@ -42,7 +43,7 @@ bool LoadScroller() {
     for (int i = 0; i < kScrollerTextureCount; ++i)
         if (!LoadTextureEntry(kEntries[i], &ScrollerTextures[i])) return false;
     // The cloud takes the generator's next values, after every draw the earlier loads made.
-    for (int i = 0; i < kCloudPoints * 3; ++i) PointCloud[i] = (float)(rand() % 200 - 100);
+    for (int i = 0; i < kCloudPoints * 3; ++i) PointCloud[i] = (float)(EffectRandom() % 200 - 100);
     if (!LoadSceneEntry("oldcube.3ds", &OldCubeScene, 0)) return false;
     if (!RequireMeshes(&OldCubeScene, 1, "oldcube.3ds")) return false;
     OldCubeScene.meshes[0].visible = 0;

@@ -72,6 +72,20 @@
 #define gluQuadricTexture FixedQuadricTexture
 #define gluSphere FixedSphere
 #else
+#ifdef _WIN32
+// Windows' gl.h includes windows.h unless the two macros it needs are there; windows.h's own
+// macros (IDOK, MB_OK, SC_SCREENSAVE...) would take the names of the show's platform layer.
+#ifndef APIENTRY
+#define APIENTRY __stdcall
+#endif
+#ifndef WINGDIAPI
+#define WINGDIAPI __declspec(dllimport)
+#endif
+#ifndef CALLBACK
+#define CALLBACK __stdcall
+#endif
+#endif
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 #endif

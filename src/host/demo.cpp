@@ -30,17 +30,15 @@ static bool FileThere(const char* path) {
     return file != nullptr;
 }
 
-// The package in the working folder first; failing that, the one installed with the program
-// (share/kamora/ beside its bin/), so that an installed show plays from any folder. When neither
-// is there the working folder's name stays, for the "not found" box.
+// The package in the working folder first; failing that, the one installed with the program,
+// so that an installed show plays from any folder. When neither is there the working folder's
+// name stays, for the "not found" box.
 static const char* PackageToOpen() {
     static char installed[kPackagePathCapacity];
-    char folder[kPackagePathCapacity];
-    if (FileThere(PackageFileName) || PackageFileName[0] == '/' || !ProgramFolder(folder, sizeof folder))
+    if (FileThere(PackageFileName) || IsAbsolutePath(PackageFileName) ||
+        !InstalledDataPath(PackageFileName, installed, sizeof installed))
         return PackageFileName;
-    int length = snprintf(installed, sizeof installed, "%s../share/kamora/%s", folder, PackageFileName);
-    bool fits = length > 0 && length < (int)sizeof installed;
-    return fits && FileThere(installed) ? installed : PackageFileName;
+    return FileThere(installed) ? installed : PackageFileName;
 }
 
 bool PreloadDemo() {

@@ -1,12 +1,32 @@
 #include "platform/signals.h"
 
-#include "platform/events.h"
-
 #include <csignal>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 static volatile sig_atomic_t Terminating = 0;
 static volatile sig_atomic_t Held = 0;
 
+#ifdef _WIN32
+// Ctrl-C, Ctrl-Break and closing the console window are Windows' termination signals. The handler
+// runs on a thread of its own; answering FALSE hands the event to the default handler, which
+// ends the program at once.
+static BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+    // One request is enough: a second one ends the program, unless a file is being finished.
+    if (Terminating && !Held) return FALSE;
+    Terminating = 1;
+    // Windows ends the process as soon as the handler of a closed console returns: the time it
+    // waits here (Windows allows about five seconds) is the shutdown's, which ends the process.
+    if (event == CTRL_CLOSE_EVENT) Sleep(5000);
+    return TRUE;
+}
+
+void InstallTerminationHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+void HoldTerminationSignals(bool hold) { Held = hold; }
+#else
 static void OnTerminate(int number) {
     Terminating = 1;
     // One request is enough: a second signal (a shutdown that does not end) ends the program,
@@ -31,5 +51,6 @@ void HoldTerminationSignals(bool hold) {
         signal(SIGTERM, SIG_DFL);
     }
 }
+#endif
 
 bool TerminationRequested() { return Terminating != 0; }

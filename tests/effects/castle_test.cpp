@@ -2,6 +2,7 @@
 // the black veil from 5 s to 6 s.
 #include "effect_fixture.h"
 #include "effects/castle.h"
+#include "effects/effect_random.h"
 #include "effects/title_letters.h"
 
 #include <cstdlib>
@@ -22,15 +23,15 @@ protected:
         DrawCastle(kStart);  // latches the start time
     }
     void TearDown() override { UnloadCastle(); }
-    // Draws the frame `t` ms in and returns how many rand values it took.
+    // Draws the frame `t` ms in and returns how many random values it took.
     int RandomDrawsAt(int t) {
         int sequence[10];
-        srand(99);
-        for (int& value : sequence) value = rand();
-        srand(99);
+        SeedEffectRandom(99);
+        for (int& value : sequence) value = EffectRandom();
+        SeedEffectRandom(99);
         ClearEffectFrame();
         DrawCastle(kStart + t);
-        const int next = rand();
+        const int next = EffectRandom();
         for (int taken = 0; taken < 10; ++taken)
             if (sequence[taken] == next) return taken;
         return -1;

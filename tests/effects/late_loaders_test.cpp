@@ -1,6 +1,7 @@
 // The three late loaders on the generated package: the point cloud's random draws, the Mesh
 // attributes they set, and unloading twice.
 #include "effects/castle.h"
+#include "effects/effect_random.h"
 #include "effects/picture_wave.h"
 #include "effects/scroller.h"
 #include "gl_context.h"
@@ -16,14 +17,14 @@ TEST(LateLoaders, LoadFromThePackageAndUnloadTwice) {
     if (!OpenTestGLContext()) GTEST_SKIP() << "no display";
     ASSERT_TRUE(InitUnpacker(nullptr, package.c_str(), 0, false));
 
-    srand(5);
+    SeedEffectRandom(5);
     ASSERT_TRUE(LoadCastle());
     ASSERT_TRUE(LoadScroller());
     ASSERT_TRUE(LoadPictureWave());
 
-    // The castle's loader draws nothing from rand; the cloud takes x, y, z of each point in order.
-    srand(5);
-    for (int i = 0; i < kCloudPoints * 3; ++i) ASSERT_EQ(PointCloud[i], rand() % 200 - 100) << i;
+    // The castle's loader draws nothing from the random sequence; the cloud takes x, y, z of each point in order.
+    SeedEffectRandom(5);
+    for (int i = 0; i < kCloudPoints * 3; ++i) ASSERT_EQ(PointCloud[i], EffectRandom() % 200 - 100) << i;
 
     ASSERT_GE(CastleScene.meshCount, 1);
     for (int m = 0; m < CastleScene.meshCount; ++m) EXPECT_EQ(CastleScene.meshes[m].texture, 0);

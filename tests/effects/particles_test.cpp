@@ -1,4 +1,5 @@
 #include "effects/particles.h"
+#include "effects/effect_random.h"
 
 #include "gl_context.h"
 #include "gl_probe.h"
@@ -27,10 +28,10 @@ protected:
 const Vec3 kTinyScale = {0.001f, 0.001f, 77};
 
 std::vector<int> NextRandoms(unsigned seed, int count) {
-    srand(seed);
+    SeedEffectRandom(seed);
     std::vector<int> numbers(count);
-    for (int& n : numbers) n = rand();
-    srand(seed);
+    for (int& n : numbers) n = EffectRandom();
+    SeedEffectRandom(seed);
     return numbers;
 }
 
@@ -53,7 +54,7 @@ TEST_F(ParticleFountain, InitDrawsFadeThenVelocityPerParticle) {
         EXPECT_EQ(p.acceleration.z, 0);
     }
     // The next number is the one after the last particle's draws.
-    int next = rand();
+    int next = EffectRandom();
     EXPECT_EQ(next, NextRandoms(1234, 4 * kParticleCount + 1).back());
 
     ASSERT_EQ(ParticleQuad.faceCount, 2);

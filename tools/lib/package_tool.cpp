@@ -1,9 +1,11 @@
 #include "lib/package_tool.h"
 
+#include "platform/process.h"
+
 #include <cstdlib>
 #include <cstring>
 
-void SendMessagesToStderr() { setenv("KAMORA_MSGBOX", "stderr", 1); }
+void SendMessagesToStderr() { SetEnvironmentValue("KAMORA_MSGBOX", "stderr", true); }
 
 const char* BaseName(const char* path) {
     const char* slash = strrchr(path, '/');

@@ -1,5 +1,7 @@
 #include "lib/png.h"
 
+#include "platform/files.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <png.h>
@@ -38,7 +40,7 @@ bool WritePng(const std::string& path, const RgbImage& image) {
     if (!file) return false;
     bool ok = WriteRows(file, image) && !ferror(file);
     ok = (fclose(file) == 0) && ok;
-    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
+    if (ok) ok = MoveFileOver(temp.c_str(), path.c_str());
     if (!ok) remove(temp.c_str());
     return ok;
 }

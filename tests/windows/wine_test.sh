@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The Windows build under Wine, beside the native build:
+#   - kamora-tool.exe renders moments across the show as the native toolbox does (compare's bounds);
+#   - it lists and verifies the package, and refuses damaged ones as the native toolbox does;
+#   - kamora.exe -nodialog plays and ends cleanly on Escape and on the window's close, leaving
+#     nothing in its temporary folder; kamora.exe opens its setup dialog;
+#   - a capture stopped with Ctrl-C keeps what it captured and exits 130.
+# Usage: tests/windows/wine_test.sh NATIVE_BUILD WINDOWS_BUILD PACKAGE
+# Runs on a display of its own (xvfb-run), with a Wine prefix of its own under build-windows/
+# whose processes it ends however it ends. Prints "N passed, N failed" last.
+set -uo pipefail
+native=$(realpath "$1")
+cross=$(realpath "$2")
+package=$(realpath "$3")
+
+export WINEPREFIX="$(dirname "$cross")/wine"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" KAMORA_MSGBOX=stderr SDL_AUDIODRIVER=dummy
+work=$(mktemp -d "${TMPDIR:-/tmp}/kamora-wine-XXXXXX")
+finish() {
+  wineserver -k 2>/dev/null  # every Wine process of this prefix, and its server
+  rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+passed=0
+failed=0
+check() {  # check NAME COMMAND...: passes when COMMAND succeeds
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "wine: ok: $name"
+  else
+    failed=$((failed + 1))
+    echo "wine: FAILED: $name"
+  fi
+}
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i > /dev/null 2>&1
+  wineserver -w
+fi
+temp_folder=$(ls -d "$WINEPREFIX"/drive_c/users/*/Temp | head -n 1)
+leftovers() { ls "$temp_folder" | grep '^kamora-'; }
+# Folders of programs killed in earlier runs (this prefix is the test's own): each check below
+# must leave none of its own.
+(cd "$temp_folder" && rm -rf kamora-*)
+cd "$work"
+cp "$package" KaMora.ppk
+
+# --- The same frames --------------------------------------------------------------------------
+moments=5,30,42,69.5,95,121,150
+"$native/kamora-tool" render --at "$moments" --out native > /dev/null 2>&1
+wine "$cross/kamora-tool.exe" render --at "$moments" --out windows > windows.log 2>&1
+frames_match() {
+  local ok=0
+  for moment in ${moments//,/ }; do
+    "$native/kamora-tool" compare "native/$moment.png" "windows/$moment.png" | sed 's/^/wine:   /' || ok=1
+  done
+  return $ok
+}
+check "the toolbox renders the native build's frames at $moments s" frames_match
+
+# --- The package --------------------------------------------------------------------------------
+lists_package() {
+  [ "$(wine "$cross/kamora-tool.exe" list KaMora.ppk | tr -d '\r')" = "$("$native/kamora-tool" list KaMora.ppk)" ]
+}
+check "list gives the native build's listing" lists_package
+check "verify accepts the package" wine "$cross/kamora-tool.exe" verify KaMora.ppk
+head -c 4000000 KaMora.ppk > cut.ppk
+cp KaMora.ppk damaged.ppk
+head -c 2000 /dev/zero | tr '\0' X | dd of=damaged.ppk bs=1 seek=6500000 conv=notrunc status=none
+refused_as_natively() {  # the same message and exit code as the native toolbox
+  local file=$1 native_code windows_code
+  "$native/kamora-tool" verify "$file" > /dev/null 2> native.err
+  native_code=$?
+  wine "$cross/kamora-tool.exe" verify "$file" > /dev/null 2> windows.err
+  windows_code=$?
+  tr -d '\r' < windows.err > windows.txt
+  [ $native_code -ne 0 ] && [ $windows_code -eq $native_code ] && cmp -s native.err windows.txt
+}
+check "verify refuses a cut package as natively" refused_as_natively cut.ppk
+check "verify refuses a damaged package as natively" refused_as_natively damaged.ppk
+
+# --- The show -----------------------------------------------------------------------------------
+# Starts kamora.exe with "$@", waits until its window shows, then does what $action says to it
+# (kamora-x-poke escape|close) and waits for the show to end: it passes when the show ends by
+# itself within a minute, with exit code 0, no message box and nothing left in its %TEMP%.
+show_ends_on() {
+  local action=$1 pid code
+  shift
+  wine "$cross/kamora.exe" "$@" > show.log 2>&1 &
+  pid=$!
+  "$native/kamora-x-poke" "$action" 0 || { kill "$pid"; return 1; }
+  for _ in $(seq 120); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+  kill -0 "$pid" 2>/dev/null && { kill "$pid"; echo "wine:   the show did not end"; return 1; }
+  wait "$pid"
+  code=$?
+  [ $code -eq 0 ] || { echo "wine:   exit code $code"; cat show.log; return 1; }
+  ! grep -q msgbox: show.log || { cat show.log; return 1; }
+  [ -z "$(leftovers)" ] || { echo "wine:   left in %TEMP%: $(leftovers)"; return 1; }
+}
+check "the show ends on Escape, its temporary folder gone" show_ends_on escape -nodialog
+check "the show ends when its window is closed" show_ends_on close -nodialog
+check "the setup dialog opens and closes" show_ends_on close
+
+# --- Ctrl-C in a capture ------------------------------------------------------------------------
+capture_stops_on_ctrl_c() {
+  local pid code
+  wine "$cross/kamora-tool.exe" capture --out frames --size 160x120 > capture.log 2>&1 &
+  pid=$!
+  for _ in $(seq 240); do [ -f frames/frame_000010.png ] && break; sleep 0.5; done
+  kill -INT "$pid"  # Wine hands it to the program as a console's Ctrl-C
+  wait "$pid"
+  code=$?
+  tr '\r' '\n' < capture.log | grep -q "interrupted: kept" || { cat capture.log; return 1; }
+  [ $code -eq 130 ] && [ -f frames/music.wav ] && ! ls frames | grep -q '\.part$' && [ -z "$(leftovers)" ]
+}
+check "a capture stopped with Ctrl-C keeps its frames and exits 130" capture_stops_on_ctrl_c
+
+echo "wine: $passed passed, $failed failed"
+[ $failed -eq 0 ]
