@@ -66,25 +66,42 @@ SUDO=""
 APT=(apt-get install -y -qq --no-install-recommends)
 $SUDO apt-get update -qq
 
-# The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run).
-removals() { apt-get install -s --no-install-recommends "$@" 2>/dev/null | awk '$1 == "Remv" {print $2}'; }
+# The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run). A dry run
+# that fails (a package apt cannot find, a broken dpkg state) shows apt's own words and ends the
+# script: nothing has been installed.
+removals() {
+  local plan
+  if ! plan=$(apt-get install -s --no-install-recommends "$@" 2>&1); then
+    echo "$plan" >&2
+    echo "install-deps: apt cannot plan installing $*; nothing was installed." >&2
+    exit 1
+  fi
+  awk '$1 == "Remv" {print $2}' <<< "$plan"
+}
 
 gone=$(removals "${missing[@]}")
 if [ -n "$gone" ]; then
   echo "install-deps: installing what is missing would remove: $(echo $gone)" >&2
+  # The packages that remove nothing together, grown one at a time: each step is a dry run of the
+  # whole set so far, since two packages that remove nothing alone may do so together.
   keep=()
   for p in "${missing[@]}"; do
-    culprit=$(removals "$p")
-    if [ -n "$culprit" ]; then
+    culprit=$(removals "${keep[@]}" "$p")
+    if [ -z "$culprit" ]; then
+      keep+=("$p")
+    elif [ -n "$(removals "$p")" ]; then
       echo "  $p would remove: $(echo $culprit)" >&2
     else
-      keep+=("$p")
+      echo "  $p, with the packages before it, would remove: $(echo $culprit)" >&2
     fi
   done
   echo "install-deps: nothing was installed." >&2
   if [ ${#keep[@]} -gt 0 ]; then
-    echo "The packages that remove nothing install with:" >&2
-    echo "  ${SUDO:+$SUDO }${APT[*]} ${keep[*]}" >&2
+    # --no-remove: apt stops rather than remove anything, should the archive change meanwhile.
+    echo "These packages remove nothing together; apt shows its plan before it installs them:" >&2
+    echo "  ${SUDO:+$SUDO }apt-get install --no-install-recommends --no-remove ${keep[*]}" >&2
+  else
+    echo "No package of them installs without removing another; none is offered." >&2
   fi
   exit 1
 fi
