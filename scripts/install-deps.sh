@@ -23,7 +23,8 @@ SHOW_PACKAGES=(
 
 # What the tests add: the test and benchmark libraries, clang for the fuzz targets, lib3ds to
 # check our scenes against, ffmpeg for the video checks, a headless X server with a window
-# manager, and the tools that build and check the Debian package and the files it installs.
+# manager, the tools that build and check the Debian package and the files it installs, and the
+# locale data for a test in German.
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -31,6 +32,7 @@ TEST_PACKAGES=(
   ffmpeg
   xvfb xauth x11-utils x11-xserver-utils openbox
   dpkg-dev file lintian desktop-file-utils appstream
+  locales
 )
 
 # A private sound server for the real-sound-server tests: PipeWire, as today's desktops run it,
@@ -55,14 +57,25 @@ if [ "${1:-}" != "--show-only" ]; then
 fi
 [ "${1:-}" = "--dev" ] && PACKAGES+=("${DEV_PACKAGES[@]}")
 
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+
+# A German locale for the case that runs the sound-server tests on a desktop in another language
+# (from the locales package's sources; locale-gen would rebuild every locale listed instead).
+add_test_locale() {
+  [ "${1:-}" = "--show-only" ] || locale -a 2>/dev/null | grep -qx 'de_DE.utf8' && return 0
+  echo "Adding the locale de_DE.UTF-8 (for a test in another language)"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   installed "$p" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ ${#missing[@]} -eq 0 ]; then
+  add_test_locale "$@"
+  exit 0
+fi
 APT=(apt-get install -y -qq --no-install-recommends)
 $SUDO apt-get update -qq
 
@@ -109,3 +122,4 @@ fi
 echo "Installing: ${missing[*]}"
 # --no-remove: should the archive change between the dry run and now, apt stops instead.
 DEBIAN_FRONTEND=noninteractive $SUDO "${APT[@]}" --no-remove "${missing[@]}"
+add_test_locale "$@"
