@@ -26,8 +26,9 @@ SHOW_PACKAGES=(
 
 # What the tests add: the test and benchmark libraries, clang for the fuzz targets, lib3ds to
 # check our scenes against, ffmpeg for the video checks, a headless X server with a window
-# manager, the tools that build and check the Debian package and the files it installs, and
-# OpenGL ES 3 for the build that draws through the fixed-function layer.
+# manager, the tools that build and check the Debian package and the files it installs, OpenGL
+# ES 3 for the build that draws through the fixed-function layer, and the locale data for a test
+# in German.
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libgles-dev
@@ -36,6 +37,7 @@ TEST_PACKAGES=(
   ffmpeg
   xvfb xauth x11-utils x11-xserver-utils openbox
   dpkg-dev file lintian desktop-file-utils appstream
+  locales
 )
 
 # A private sound server for the real-sound-server tests: PipeWire, as today's desktops run it,
@@ -73,36 +75,64 @@ if [ "${1:-}" = "" ] || [ "${1:-}" = "--dev" ]; then
 fi
 [ "${1:-}" = "--dev" ] && PACKAGES+=("${DEV_PACKAGES[@]}")
 
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+
+# A German locale for the case that runs the sound-server tests on a desktop in another language
+# (from the locales package's sources; locale-gen would rebuild every locale listed instead).
+add_test_locale() {
+  [ "${1:-}" = "--show-only" ] || locale -a 2>/dev/null | grep -qx 'de_DE.utf8' && return 0
+  echo "Adding the locale de_DE.UTF-8 (for a test in another language)"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   installed "$p" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ ${#missing[@]} -eq 0 ]; then
+  add_test_locale "$@"
+  exit 0
+fi
 APT=(apt-get install -y -qq --no-install-recommends)
 $SUDO apt-get update -qq
 
-# The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run).
-removals() { apt-get install -s --no-install-recommends "$@" 2>/dev/null | awk '$1 == "Remv" {print $2}'; }
+# The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run). A dry run
+# that fails (a package apt cannot find, a broken dpkg state) shows apt's own words and ends the
+# script: nothing has been installed.
+removals() {
+  local plan
+  if ! plan=$(apt-get install -s --no-install-recommends "$@" 2>&1); then
+    echo "$plan" >&2
+    echo "install-deps: apt cannot plan installing $*; nothing was installed." >&2
+    exit 1
+  fi
+  awk '$1 == "Remv" {print $2}' <<< "$plan"
+}
 
 gone=$(removals "${missing[@]}")
 if [ -n "$gone" ]; then
   echo "install-deps: installing what is missing would remove: $(echo $gone)" >&2
+  # The packages that remove nothing together, grown one at a time: each step is a dry run of the
+  # whole set so far, since two packages that remove nothing alone may do so together.
   keep=()
   for p in "${missing[@]}"; do
-    culprit=$(removals "$p")
-    if [ -n "$culprit" ]; then
+    culprit=$(removals "${keep[@]}" "$p")
+    if [ -z "$culprit" ]; then
+      keep+=("$p")
+    elif [ -n "$(removals "$p")" ]; then
       echo "  $p would remove: $(echo $culprit)" >&2
     else
-      keep+=("$p")
+      echo "  $p, with the packages before it, would remove: $(echo $culprit)" >&2
     fi
   done
   echo "install-deps: nothing was installed." >&2
   if [ ${#keep[@]} -gt 0 ]; then
-    echo "The packages that remove nothing install with:" >&2
-    echo "  ${SUDO:+$SUDO }${APT[*]} ${keep[*]}" >&2
+    # --no-remove: apt stops rather than remove anything, should the archive change meanwhile.
+    echo "These packages remove nothing together; apt shows its plan before it installs them:" >&2
+    echo "  ${SUDO:+$SUDO }apt-get install --no-install-recommends --no-remove ${keep[*]}" >&2
+  else
+    echo "No package of them installs without removing another; none is offered." >&2
   fi
   exit 1
 fi
@@ -110,3 +140,4 @@ fi
 echo "Installing: ${missing[*]}"
 # --no-remove: should the archive change between the dry run and now, apt stops instead.
 DEBIAN_FRONTEND=noninteractive $SUDO "${APT[@]}" --no-remove "${missing[@]}"
+add_test_locale "$@"

@@ -40,6 +40,7 @@ static int PlayDelay = 2;              // callbacks between handing a chunk out 
 static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
+static bool CallbackRaised = false;    // the callback's thread has asked for a high priority
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
 // A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
 // sleep, like the dummy driver; from the moment it is noticed the position runs on the counter.
@@ -95,6 +96,14 @@ static int PullMusic(float* out, int frames) {
 }
 
 static void FillOutput(void*, Uint8* bytes, int length) {
+    // SDL runs the audio threads of its own at the highest priority it may set; its PipeWire
+    // output calls back on PipeWire's loop thread instead, left at the program's priority, where
+    // a busy machine's other work delays it (measured: 100 ms and more) and the sound falls into
+    // gaps. The thread asks for the same priority, once.
+    if (!CallbackRaised) {
+        CallbackRaised = true;
+        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
+    }
     memset(bytes, 0, length);
     float* out = (float*)bytes;
     int frames = length / kOutputFrameBytes;
@@ -154,6 +163,7 @@ int OpenSoundDevice(int device, int rate) {
     want.channels = 2;
     want.samples = (Uint16)BufferFrames(rate);
     want.callback = FillOutput;
+    CallbackRaised = false;
     Device = SDL_OpenAudioDevice(name, 0, &want, &have, 0);  // SDL converts to the hardware's own
     if (!Device) return 3;
     DeviceRate = rate;

@@ -5,7 +5,7 @@
 #include <windows.h>
 #endif
 
-static volatile sig_atomic_t Terminating = 0;
+static volatile sig_atomic_t Terminating = 0;  // termination signals so far
 static volatile sig_atomic_t Held = 0;
 
 #ifdef _WIN32
@@ -28,7 +28,7 @@ void InstallTerminationHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 void HoldTerminationSignals(bool hold) { Held = hold; }
 #else
 static void OnTerminate(int number) {
-    Terminating = 1;
+    if (Terminating < 1000) Terminating = Terminating + 1;
     // One request is enough: a second signal (a shutdown that does not end) ends the program,
     // unless a file is being finished that it would leave half-made.
     if (!Held) signal(number, SIG_DFL);
@@ -54,3 +54,4 @@ void HoldTerminationSignals(bool hold) {
 #endif
 
 bool TerminationRequested() { return Terminating != 0; }
+int TerminationSignalCount() { return Terminating; }

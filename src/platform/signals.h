@@ -6,6 +6,8 @@
 void InstallTerminationHandlers();
 // True once a termination signal has arrived (it is then posted as a close message).
 bool TerminationRequested();
+// How many termination signals have arrived, held ones included.
+int TerminationSignalCount();
 // While held, every termination signal is only noted (the first still counts as the request), so
 // that a file under way is finished and moved into place; released, the next one ends the program
 // again once a request has come.

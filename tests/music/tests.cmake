@@ -44,4 +44,9 @@ if(NOT KAMORA_SANITIZE)
       ${CMAKE_CURRENT_SOURCE_DIR}/${sound_server_tests}/with_sound_server.sh $<TARGET_FILE:test_soundserver>)
   set_tests_properties(SoundServer.EveryProcessEndsWithTheTestThatFailed PROPERTIES
     ENVIRONMENT "${KAMORA_TEST_ENV}" LABELS soundserver SKIP_RETURN_CODE 77)
+  add_test(NAME SoundServer.TheHarnessWorksInAnotherLanguage
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${sound_server_tests}/other_language_test.sh
+      ${CMAKE_CURRENT_SOURCE_DIR}/${sound_server_tests}/with_sound_server.sh $<TARGET_FILE:test_soundserver>)
+  set_tests_properties(SoundServer.TheHarnessWorksInAnotherLanguage PROPERTIES
+    ENVIRONMENT "${KAMORA_TEST_ENV}" LABELS soundserver SKIP_RETURN_CODE 77)
 endif()

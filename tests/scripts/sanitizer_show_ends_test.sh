@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# scripts/run-sanitizers plays the show beside its suite: when the suite fails, the show (and the
-# X server it runs on) must end with the script instead of playing on in a deleted folder.
-# Runs a copy of the script in a scratch tree whose cmake, ctest and show are stand-ins.
+# scripts/run-sanitizers plays the show beside its suite: when the suite fails, and when the script
+# itself is killed outright (SIGKILL, no trap runs), the show (and the X server it runs on) must
+# end with the script instead of playing on in a deleted folder. Runs a copy of the script in a
+# scratch tree whose cmake, ctest and show are stand-ins.
 set -euo pipefail
 source_dir=$1
 tree=$(mktemp -d)
@@ -9,18 +10,31 @@ trap 'rm -rf "$tree"; [ -s "$tree.pid" ] && { kill "$(cat "$tree.pid")" 2>/dev/n
 mkdir -p "$tree/scripts" "$tree/build-asan" "$tree/bin"
 cp "$source_dir/scripts/run-sanitizers" "$source_dir/scripts/sanitizers.supp" "$tree/scripts/"
 printf '#!/bin/sh\nexit 0\n' > "$tree/bin/cmake"
-# The suite fails once the show is up.
-printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && exit 1; sleep 0.1; done; exit 1\n' "$tree.pid" > "$tree/bin/ctest"
+# Once the show is up the suite fails, or runs on ($SUITE=runs) as long as this test does.
+printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && [ "$SUITE" != runs ] || [ ! -d "%s" ] && exit 1; sleep 0.1; done; exit 1\n' \
+  "$tree.pid" "$tree" > "$tree/bin/ctest"
 printf '#!/bin/sh\necho $$ > "%s"\nexec sleep 900\n' "$tree.pid" > "$tree/build-asan/kamora"
 chmod +x "$tree/bin/"* "$tree/build-asan/kamora"
 touch "$tree/build-asan/KaMora.ppk"
+
+# The stand-in show must be gone within 5 s.
+show_gone() {
+  [ -s "$tree.pid" ] || { echo "$1: the stand-in show never started"; exit 1; }
+  pid=$(cat "$tree.pid")
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || { rm -f "$tree.pid"; return 0; }; sleep 0.1; done
+  echo "$1: the show (pid $pid) still runs after run-sanitizers ended"
+  exit 1
+}
 
 if PATH="$tree/bin:$PATH" "$tree/scripts/run-sanitizers" > "$tree.log" 2>&1; then
   echo "run-sanitizers passed although its suite failed"; cat "$tree.log"; rm -f "$tree.log"; exit 1
 fi
 rm -f "$tree.log"
-[ -s "$tree.pid" ] || { echo "the stand-in show never started"; exit 1; }
-pid=$(cat "$tree.pid")
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || exit 0; sleep 0.1; done
-echo "the show (pid $pid) still runs after run-sanitizers ended"
-exit 1
+show_gone "the suite failed"
+
+SUITE=runs PATH="$tree/bin:$PATH" "$tree/scripts/run-sanitizers" > /dev/null 2>&1 &
+script=$!
+for _ in $(seq 300); do [ -s "$tree.pid" ] && break; sleep 0.1; done
+kill -KILL $script
+wait $script 2>/dev/null || true
+show_gone "run-sanitizers killed outright"

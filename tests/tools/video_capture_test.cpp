@@ -82,6 +82,34 @@ TEST_F(VideoCapture, TerminatedCaptureEndsTheFileCleanlyWhateverSignalsFollow) {
     ExpectSoundAsLongAsPicture("v.mp4", 1 / 30.0);
 }
 
+TEST_F(VideoCapture, AHungFinishEndsOnTheThirdSignalOrAfterThirtySecondsWithoutAWrite) {
+    // The stand-in ffmpeg takes all it is sent and then hangs without writing its file. One
+    // capture gets SIGTERM while it captures, again once it finishes (noted), and a third time;
+    // another ends by itself and waits 30 s for a write. Both give the file up and end ffmpeg.
+    CommandResult r = RunCommand(
+        "mkdir bin && printf '#!/bin/sh\\necho $$ >> ffmpeg.pids\\ncat <&3 >/dev/null & cat >/dev/null\\nwait\\n"
+        "exec sleep 600\\n' > bin/ffmpeg && chmod +x bin/ffmpeg; "
+        "capture() { PATH=\"$PWD/bin:$PATH\" exec " + Build("kamora-tool") + " capture --fps 10 --size 160x120 --package '" +
+            Build("KaMora.ppk") + "' \"$@\"; }; "
+        "capture --video quiet.mp4 --to 0.5 > quiet.log 2>&1 & q=$!; "
+        "capture --video v.mp4 > log 2>&1 & p=$!; "
+        "for step in 'frame ' 'letting ffmpeg finish' 'still finishing'; do "
+        "  while kill -0 $p 2>/dev/null && ! grep -q \"$step\" log; do sleep 0.05; done; kill -TERM $p; done; "
+        "wait $p; echo \"rc=$?\"; cat log; wait $q; echo \"quiet rc=$?\"; cat quiet.log; "
+        "for pid in $(cat ffmpeg.pids); do kill -0 $pid 2>/dev/null && echo \"ffmpeg $pid runs\"; done; "
+        "echo \"left: $(ls -A | grep -v '^bin$\\|log$\\|^ffmpeg.pids$' | tr '\\n' ' ')\"",
+        folder);
+    EXPECT_NE(r.out.find("rc=1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("a third Ctrl-C gives it up"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("ffmpeg ended after a third Ctrl-C while it finished; v.mp4 is lost"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("quiet rc=1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("ffmpeg ended after no write for 30 s while it finished; quiet.mp4 is lost"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(" runs\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("left: \n"), std::string::npos) << r.out;  // no part file, no video
+}
+
 TEST_F(VideoCapture, SupersampledFrameIsTheLargerFrameAveragedDown) {
     CommandResult small = Tool("capture --out ss --from 10 --to 10.1 --fps 10 --size 320x240 --supersample 2");
     ASSERT_EQ(small.exitCode, 0) << small.out;

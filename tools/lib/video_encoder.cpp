@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdio>
@@ -20,6 +21,7 @@
 extern char** environ;
 
 static const int kStalledMs = 5000;
+static const int kFinishStallSeconds = 30;
 
 static VideoEncoderOptions Options;
 static std::string PartPath;          // what ffmpeg writes; the target itself when that is no file
@@ -29,6 +31,7 @@ static int AudioFd = -1;
 static size_t FrameBytes = 0;
 static std::vector<uint8_t> Audio;  // PCM not yet taken by ffmpeg
 static size_t AudioSent = 0;
+static int NotedSignals = 0;        // termination signals counted when the finish began or since
 
 static void Complain(const std::string& text) { fprintf(stderr, "kamora-tool capture: %s\n", text.c_str()); }
 
@@ -195,10 +198,12 @@ static bool Pump(const uint8_t* video, size_t videoBytes, bool drain) {
         int count = 0, videoSlot = -1, audioSlot = -1;
         if (videoBytes > 0) fds[videoSlot = count++] = {VideoFd, POLLOUT, 0};
         if (AudioSent < Audio.size()) fds[audioSlot = count++] = {AudioFd, POLLOUT, 0};
-        // After a Ctrl-C the frame under way still goes out whole, unless ffmpeg takes nothing.
-        int ready = poll(fds, count, TerminationRequested() ? kStalledMs : -1);
+        // After a Ctrl-C the frame under way still goes out whole, unless ffmpeg takes nothing;
+        // so does the last of the sound, unless ffmpeg takes nothing for long.
+        const int waitMs = TerminationRequested() ? kStalledMs : drain ? kFinishStallSeconds * 1000 : -1;
+        int ready = poll(fds, count, waitMs);
         if (ready == 0) {
-            Complain("ffmpeg has taken nothing for " + std::to_string(kStalledMs / 1000) + " s; giving up");
+            Complain("ffmpeg has taken nothing for " + std::to_string(waitMs / 1000) + " s; giving up");
             return false;
         }
         if (ready < 0) {
@@ -223,11 +228,54 @@ bool SendVideoFrame(const uint8_t* rgb, const uint8_t* pcm, size_t pcmBytes) {
     return Pump(rgb, FrameBytes, false);
 }
 
+// What ffmpeg finishing (the frames it still holds, then the index moved to the front) keeps
+// changing: the part file's size and modification time. Size -1: no file to watch.
+struct PartMark {
+    off_t size = -1;
+    timespec changed = {};
+};
+
+static PartMark ReadPartMark() {
+    PartMark mark;
+    struct stat part;
+    if (PartPath != Options.path && stat(PartPath.c_str(), &part) == 0) mark = {part.st_size, part.st_mtim};
+    return mark;
+}
+
+static bool SameMark(const PartMark& a, const PartMark& b) {
+    return a.size == b.size && a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+}
+
+// A finish that makes no progress is given up, ffmpeg's whole process group killed: on the third
+// termination signal, or when the part file has not changed for kFinishStallSeconds (ffmpeg stuck
+// on a stalled pipe or a hung share). Writing to a device or pipe, only the signal counts.
 static bool WaitForEncoder() {
     int status = 0;
-    while (waitpid(Encoder, &status, 0) < 0 && errno == EINTR) {
+    PartMark mark = ReadPartMark();
+    auto changed = std::chrono::steady_clock::now();
+    std::string givenUp;
+    for (;;) {
+        const pid_t done = waitpid(Encoder, &status, givenUp.empty() ? WNOHANG : 0);
+        if (done == Encoder || (done < 0 && errno != EINTR)) break;
+        if (done != 0) continue;
+        const int signals = TerminationSignalCount();
+        if (signals != NotedSignals && signals < 3)
+            Complain("still finishing " + Options.path + "; a third Ctrl-C gives it up");
+        NotedSignals = signals;
+        const PartMark now = ReadPartMark();
+        if (now.size < 0 || !SameMark(now, mark)) changed = std::chrono::steady_clock::now();
+        mark = now;
+        const double quiet = std::chrono::duration<double>(std::chrono::steady_clock::now() - changed).count();
+        if (signals >= 3) givenUp = "a third Ctrl-C";
+        else if (quiet >= kFinishStallSeconds) givenUp = "no write for " + std::to_string(kFinishStallSeconds) + " s";
+        if (!givenUp.empty()) kill(-Encoder, SIGKILL);
+        else poll(nullptr, 0, 100);  // a signal cuts it short
     }
     Encoder = -1;
+    if (!givenUp.empty()) {
+        Complain("ffmpeg ended after " + givenUp + " while it finished; " + Options.path + " is lost (not written)");
+        return false;
+    }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
     if (WIFEXITED(status)) Complain("ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status)) +
                                     " (its message is above); no video was written");
@@ -237,6 +285,7 @@ static bool WaitForEncoder() {
 
 bool FinishVideoEncoder(bool keep) {
     bool ok = Encoder >= 0 && keep;
+    NotedSignals = TerminationSignalCount();
     if (VideoFd >= 0) close(VideoFd);  // the end of the frames; the rest of the sound follows
     VideoFd = -1;
     if (ok) ok = Pump(nullptr, 0, true);

@@ -1,9 +1,10 @@
 // A video file made by ffmpeg while frames are rendered: raw RGB frames go down one pipe and the
 // matching 16-bit PCM down a second, so nothing but the final file touches the disk. ffmpeg runs
 // without a shell, in its own process group (a Ctrl-C in the terminal reaches only the toolbox,
-// which then ends the file cleanly; further ones are ignored until the file is finished), and
-// writes a hidden file beside the target that is renamed into place once it is complete. Hidden
-// files that captures killed outright left in the target's folder are cleared at the start.
+// which then ends the file cleanly; a second one is only noted, while a third, or a finish that
+// writes nothing for 30 s, kills ffmpeg and gives the file up), and writes a hidden file beside the
+// target that is renamed into place once it is complete. Hidden files that captures killed
+// outright left in the target's folder are cleared at the start.
 #pragma once
 
 #include <cstddef>

@@ -4,7 +4,8 @@
 //
 // Frames that are not kept (the loading frame, a seek's) are drawn with the same calls in the same
 // order, only with their pixels going nowhere (an empty scissor), so a seek costs the same at any
-// size. KAMORA_FULL_SEEK=1 in the environment draws them in full, as kept ones, to check that.
+// size. KAMORA_FULL_SEEK=1 in the environment draws their pixels too, to check that; a picture
+// drawn off screen is then still not scaled into the window nor given its bars, as kept frames are.
 #pragma once
 
 #include "lib/png.h"

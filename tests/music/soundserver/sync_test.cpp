@@ -16,7 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <string>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -144,7 +146,10 @@ bool StartRecorder(Recorder* recorder) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(1);  // the test went before the signal was set
         dup2(ends[1], 1);
-        execlp("parec", "parec", "--raw", "--format=s16le", "--channels=2", "--rate=44100", "--latency-msec=5",
+        // Fragments of the show's own buffer length: a shorter record latency would set the whole
+        // server's cycle below the show's (5 ms made it 5.3 ms), and a busy machine's sound then
+        // falls into gaps that a viewer's would not.
+        execlp("parec", "parec", "--raw", "--format=s16le", "--channels=2", "--rate=44100", "--latency-msec=12",
                "--device=kamora.monitor", (char*)nullptr);
         _exit(127);
     }
@@ -155,6 +160,27 @@ bool StartRecorder(Recorder* recorder) {
     for (int i = 0; i < 100 && recorder->recording.frames < 2 * kRate; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return recorder->pid > 0 && recorder->recording.frames > 0;
+}
+
+// Where the recorded clicks are not whole seconds apart: silence let into the sound (the played
+// stream ran dry) makes a spacing longer, frames lost on the way make it shorter.
+struct Spacings {
+    int count = 0;
+    int64_t totalMs = 0;
+    std::string list;
+};
+
+Spacings SpacingsOf(const std::vector<int64_t>& heard) {
+    Spacings off;
+    for (size_t k = 1; k < heard.size(); ++k) {
+        const int64_t apart = heard[k] - heard[k - 1], whole = (apart + kRate / 2) / kRate * kRate;
+        if (std::llabs(apart - whole) <= 4) continue;
+        const int64_t ms = (apart - whole) * 1000 / kRate;
+        ++off.count;
+        off.totalMs += ms;
+        off.list += " " + std::to_string(heard[k] / kRate) + " s " + std::to_string(ms) + " ms";
+    }
+    return off;
 }
 
 }  // namespace
@@ -171,6 +197,10 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
     FreeDecodedPcm(&pcm);
     ASSERT_EQ(clicks.size(), 158u);
 
+    // What measures must not be what a busy machine holds up: a recorder read late counts as a
+    // click heard late. The threads and parec started from here ask for a high priority (granted
+    // where the test may raise it, as root may; elsewhere they run as before).
+    setpriority(PRIO_PROCESS, 0, -10);
     Recorder recorder;
     ASSERT_TRUE(StartRecorder(&recorder)) << "parec recorded nothing";
     // A test that fails here, for the cleanup check: whatever it started must end with it.
@@ -178,6 +208,7 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
         printf("recorder %d\n", (int)recorder.pid);
         fflush(stdout);
         if (std::string(how) == "abort") abort();
+        if (std::string(how) == "hold") std::this_thread::sleep_for(std::chrono::seconds(60));  // to be killed
         FAIL() << "failing mid-recording";
     }
     ASSERT_NE(SoundInit(0, kRate, 0x18, nullptr), 0) << "no output through " << getenv("SDL_AUDIODRIVER");
@@ -200,7 +231,8 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
 
     const Recording& recording = recorder.recording;
     std::vector<int64_t> heard = Onsets(recording.samples.data(), (int64_t)recording.samples.size() / 2);
-    ASSERT_EQ(heard.size(), clicks.size()) << "clicks lost on the way";
+    const Spacings off = SpacingsOf(heard);
+    ASSERT_EQ(heard.size(), clicks.size()) << "clicks lost on the way; spacings off whole seconds:" << off.list;
     double low = 1e9, high = -1e9, sum = 0, first = 0, last = 0;
     for (size_t k = 0; k < clicks.size(); ++k) {
         double reached = PositionReachedAt(positions, (uint32_t)clicks[k] * 4);
@@ -215,7 +247,7 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
                                         << " s around it";
     }
     printf("%s: sound heard minus position over %zu clicks: mean %+.1f ms, from %+.1f to %+.1f ms; "
-           "first 10 s %+.1f ms, last 10 s %+.1f ms, drift %+.1f ms\n",
+           "first 10 s %+.1f ms, last 10 s %+.1f ms, drift %+.1f ms; %d spacings off whole seconds, %+lld ms in all\n",
            setup, clicks.size(), 1000 * sum / clicks.size(), 1000 * low, 1000 * high, 1000 * first,
-           1000 * last, 1000 * (last - first));
+           1000 * last, 1000 * (last - first), off.count, (long long)off.totalMs);
 }

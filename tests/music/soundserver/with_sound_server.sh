@@ -5,7 +5,8 @@
 # end, played through SDL's pipewire or pulseaudio driver) or pulseaudio (a PulseAudio daemon).
 # The server lives in a short folder under /tmp (a socket path must stay short), meets none of a
 # desktop's own devices, and ends with COMMAND however it ends: stopped by PID here, killed by a
-# parent-death signal should this script be killed. Exits 77 (skipped) without the packages.
+# parent-death signal should this script be killed (COMMAND too). Exits 77 (skipped) without the
+# packages, else as COMMAND.
 set -u
 setup=$1; shift
 case $setup in
@@ -24,6 +25,9 @@ for old in /tmp/kamora-sound-*-*; do
   [ -d "$old" ] && ! kill -0 "$pid" 2>/dev/null && rm -rf "$old"
 done
 dir=$(mktemp -d "/tmp/kamora-sound-$$-XXXX")
+# The folder goes once this script and everything it started have ended, however they end: a
+# guardian outside the parent-death signals waits for the pipe that all of them hold open.
+exec {guard}> >(trap '' INT TERM HUP; exec > /dev/null 2>&1; cat; rm -rf "$dir")
 pids=()
 finish() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; wait "${pids[i]}" 2>/dev/null; done
@@ -67,10 +71,12 @@ fi
 await 'pactl info >/dev/null 2>&1' || fail "the server does not answer"
 pactl load-module module-null-sink sink_name=kamora sink_properties=device.description=Kamora >/dev/null ||
   fail "no null sink"
-# Up once the session manager has made it the default: streams are then placed.
-await 'pactl info | grep -q "^Default Sink: kamora$"' || fail "the sink never became the default"
+# Up once the session manager has made it the default: streams are then placed. (Asked for by
+# itself: pactl info's labels are translated on a desktop in another language.)
+await '[ "$(pactl get-default-sink 2>/dev/null)" = kamora ]' || fail "the sink never became the default"
 echo "with_sound_server: $setup in $dir, processes ${pids[*]}"
 
-"$@"
-status=$?
-exit $status
+setpriv --pdeathsig KILL "$@" &
+pids+=($!)
+echo "with_sound_server: the case runs as $!"
+wait $!
