@@ -94,8 +94,10 @@ if [ ${#missing[@]} -eq 0 ]; then
   add_test_locale "$@"
   exit 0
 fi
-APT=(apt-get install -y -qq --no-install-recommends)
-$SUDO apt-get update -qq
+# Another apt at work (a desktop's updater, a second build) is waited for, not failed on.
+LOCK=(-o DPkg::Lock::Timeout=600)
+APT=(apt-get "${LOCK[@]}" install -y -qq --no-install-recommends)
+$SUDO apt-get "${LOCK[@]}" update -qq
 
 # The packages apt would remove to install "$@" ("Remv <name> ..." lines of a dry run). A dry run
 # that fails (a package apt cannot find, a broken dpkg state) shows apt's own words and ends the

@@ -13,7 +13,7 @@ printf '#!/bin/sh\nexec "$@"\n' > "$bin/sudo"     # (never the real one in a tes
 cat > "$bin/apt-get" <<'STANDIN'
 #!/usr/bin/env bash
 log=$(dirname "$0")/log
-[ "$1" = update ] && exit 0
+[[ " $* " == *" update "* ]] && exit 0
 args=" $* "
 if [ "$ARCHIVE" = broken ]; then echo "E: Unable to locate package lib3ds-dev" >&2; exit 100; fi
 gone=""
