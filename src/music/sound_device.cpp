@@ -2,6 +2,7 @@
 
 #include "music/reverb.h"
 #include "music/sound_backend.h"
+#include "platform/clock.h"
 
 #include <SDL.h>
 
@@ -42,6 +43,9 @@ static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
 static bool CallbackRaised = false;    // the callback's thread has asked for a high priority
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
+// Frames between the driver's taking a chunk and its being heard that the sound system reports
+// beyond the callbacks counted above (Web Audio's output latency); read again at each callback.
+static int64_t LatencyFrames = 0;
 // A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
 // sleep, like the dummy driver; from the moment it is noticed the position runs on the counter.
 static uint64_t LostStamp = 0;         // counter when the loss was noticed (or play resumed since)
@@ -115,6 +119,7 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     HandedEnds[1] = HandedEnds[0];
     HandedEnds[0] = OutFrames;
     PlayingStamp = SDL_GetPerformanceCounter();
+    LatencyFrames = (int64_t)(SoundOutputLatency() * DeviceRate);
 }
 
 // About 12 ms a buffer: short enough for the position to follow the sound closely.
@@ -156,20 +161,29 @@ int OpenSoundDevice(int device, int rate) {
     if (!BringUpAudio()) return 3;
     const char* name = nullptr;
     if (device >= 1 && !(name = DeviceSdlName(device))) return 23;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    // Web Audio asks for each buffer on the browser's main thread, between the show's frames; the
+    // device takes the AudioContext's own rate, so that every buffer it asks for is one callback
+    // (SDL's own conversion would call back 0 to 2 times a buffer), and buffers of 1024 frames,
+    // longer than a busy frame keeps the thread.
+    const bool browser = driver && !strcmp(driver, "emscripten");
     SDL_AudioSpec want, have;
     SDL_zero(want);
     want.freq = rate;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
-    want.samples = (Uint16)BufferFrames(rate);
+    want.samples = (Uint16)(browser ? 1024 : BufferFrames(rate));
     want.callback = FillOutput;
     CallbackRaised = false;
-    Device = SDL_OpenAudioDevice(name, 0, &want, &have, 0);  // SDL converts to the hardware's own
+    // Elsewhere SDL converts to the hardware's own rate.
+    Device = SDL_OpenAudioDevice(name, 0, &want, &have, browser ? SDL_AUDIO_ALLOW_FREQUENCY_CHANGE : 0);
     if (!Device) return 3;
-    DeviceRate = rate;
-    const char* driver = SDL_GetCurrentAudioDriver();
+    DeviceRate = browser ? have.freq : rate;
+    LatencyFrames = 0;
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
-    PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire")) ? 1 : 2;
+    // Web Audio's script processor plays a buffer once the one before it has played: like
+    // PulseAudio's and PipeWire's, the chunk handed out one callback before starts to sound.
+    PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire") || browser) ? 1 : 2;
     return 0;
 }
 
@@ -266,7 +280,8 @@ int64_t DeviceMusicFramesOut() {
 uint64_t DeviceMusicBytesHeard(bool outputRunning) {
     if (!Device || !Music) return 0;
     SDL_LockAudioDevice(Device);
-    int64_t heard = outputRunning ? HeardFramesNow() : HeldFrames;
+    int64_t heard = outputRunning ? HeardFramesNow() - LatencyFrames : HeldFrames;
+    if (heard < 0) heard = 0;
     uint64_t bytes;
     if (TotalOutFrames >= 0 && heard >= TotalOutFrames)
         bytes = Music->length;

@@ -17,6 +17,11 @@ void SleepMilliseconds(uint32_t ms);
 // the machine has), for the setup dialog's clock-speed estimate.
 uint64_t ReadCycleCounter();
 
+// Seconds from the sound system's taking a sample to its leaving the output, where the sound
+// system says so beyond the buffers the device counts itself: Web Audio's output latency in the
+// browser build, 0 elsewhere.
+double SoundOutputLatency();
+
 // Test hook: pretend the machine has no performance counter.
 void SetCounterAvailable(bool available);
 
