@@ -29,6 +29,15 @@ static bool ReadOptions(VirtualShowOptions* options) {
     return true;
 }
 
+// A second of show time at a time, with the browser's turn between: the page stays responsive.
+static bool SeekInSteps(int64_t frame) {
+    for (int64_t step = 60; step < frame; step += 60) {  // steps already drawn cost nothing
+        if (!SeekDemoFrame(step)) return false;
+        YieldToBrowser();
+    }
+    return SeekDemoFrame(frame);
+}
+
 // Each moment of the list (ascending seconds) is drawn, shown, marked on the canvas, and kept
 // there until the reader asks for the next one.
 static int RunStills(const char* list) {
@@ -50,7 +59,7 @@ static int RunStills(const char* list) {
             ReportToPage(("kamora: bad moment '" + moment + "' (ascending seconds)").c_str());
             return 1;
         }
-        if (frame != last && !(SeekDemoFrame(frame) && RenderDemoFrame(frame))) {
+        if (frame != last && !(SeekInSteps(frame) && RenderDemoFrame(frame))) {
             ReportToPage(("kamora: the show has ended before " + moment + " s").c_str());
             return 1;
         }
