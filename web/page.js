@@ -18,6 +18,9 @@
   const start = byId("start"), stage = byId("stage"), playButton = byId("play");
   const run = { clickAt: 0, downloadedAt: 0, firstFrameAt: 0, frames: 0, code: null, report: [], sync: null };
   window.kamora = run;
+  // The show's music position in seconds (null between shows).
+  run.position = () => (show && show._KaMoraMusicPosition ? show._KaMoraMusicPosition() / 176400 : null);
+  run.audioState = () => show?.SDL2?.audioContext?.state;
   let show = null;          // the running instance's Module, null between shows
   let showFullScreen = false;  // what the show last asked for
   let leavingFullScreen = false;

@@ -41,10 +41,12 @@ static int PlayDelay = 2;              // callbacks between handing a chunk out 
 static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
+static uint64_t EndStamp = 0;          // counter at the callback from which the last chunk plays
 static bool CallbackRaised = false;    // the callback's thread has asked for a high priority
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
 // Frames between the driver's taking a chunk and its being heard that the sound system reports
 // beyond the callbacks counted above (Web Audio's output latency); read again at each callback.
+// 0 for every other driver.
 static int64_t LatencyFrames = 0;
 // A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
 // sleep, like the dummy driver; from the moment it is noticed the position runs on the counter.
@@ -72,6 +74,7 @@ static void ResetFeeding() {
     HandedEnds[0] = HandedEnds[1] = HandedEnds[2] = 0;
     PlayingFrom = PlayingTo = 0;
     PlayingStamp = 0;
+    EndStamp = 0;
     HeldFrames = 0;
     LostStamp = 0;
 }
@@ -119,6 +122,8 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     HandedEnds[1] = HandedEnds[0];
     HandedEnds[0] = OutFrames;
     PlayingStamp = SDL_GetPerformanceCounter();
+    const bool last = TotalOutFrames >= 0 && PlayingFrom >= TotalOutFrames;
+    EndStamp = last ? (EndStamp ? EndStamp : PlayingStamp) : 0;
     LatencyFrames = (int64_t)(SoundOutputLatency() * DeviceRate);
 }
 
@@ -215,9 +220,15 @@ static int64_t HeardFramesNow() {
     uint64_t now = SDL_GetPerformanceCounter();
     if (LostStamp) return LostFrames + (int64_t)CounterTicksToFrames(now - LostStamp, DeviceRate);
     uint64_t ticks = now - PlayingStamp;
-    int64_t heard = PlayingFrom + (int64_t)CounterTicksToFrames(ticks, DeviceRate);
+    // The reported output latency delays the start of the playing chunk; its end is still where
+    // the position stops until the next callback. Once everything has been handed out, the
+    // position runs on from the callback at which the last chunk started, up to the music's end
+    // (a latency longer than a callback's period would hold it short of the end for ever).
+    uint64_t since = now - (EndStamp ? EndStamp : PlayingStamp);
+    int64_t heard = PlayingFrom - LatencyFrames + (int64_t)CounterTicksToFrames(since, DeviceRate);
     bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
     heard = heard > PlayingTo && !stalled ? PlayingTo : heard;
+    if (heard < 0) heard = 0;
     if (SDL_GetAudioDeviceStatus(Device) == SDL_AUDIO_STOPPED) {  // what SDL reports for a lost device
         LostStamp = now;
         LostFrames = heard;
@@ -236,7 +247,7 @@ void PauseSoundDevice() {
 void ResumeSoundDevice() {
     if (!Device) return;
     SDL_LockAudioDevice(Device);
-    PlayingFrom = HeldFrames;  // carry on from where the sound stopped
+    PlayingFrom = HeldFrames + LatencyFrames;  // carry on from where the sound stopped
     PlayingStamp = SDL_GetPerformanceCounter();
     if (LostStamp) {
         LostFrames = HeldFrames;
@@ -280,8 +291,7 @@ int64_t DeviceMusicFramesOut() {
 uint64_t DeviceMusicBytesHeard(bool outputRunning) {
     if (!Device || !Music) return 0;
     SDL_LockAudioDevice(Device);
-    int64_t heard = outputRunning ? HeardFramesNow() - LatencyFrames : HeldFrames;
-    if (heard < 0) heard = 0;
+    int64_t heard = outputRunning ? HeardFramesNow() : HeldFrames;
     uint64_t bytes;
     if (TotalOutFrames >= 0 && heard >= TotalOutFrames)
         bytes = Music->length;
