@@ -79,7 +79,7 @@ static int RunBench() {
     if (!ReadOptions(&options) || !StartOnCanvas(options)) return 1;
     char line[160];
     for (int slot = 0; slot < 9; ++slot) {
-        const SlotResult r = MeasureSlot(slot, seconds ? atof(seconds) : 3.0, options.fps);
+        const SlotResult r = MeasureSlot(slot, seconds ? atof(seconds) : 3.0, options.fps, nullptr, true);
         snprintf(line, sizeof line, "slot %d: median %7.2f ms  p95 %7.2f ms  %7.1f fps", slot + 1, r.median, r.p95,
                  r.fps);
         ReportToPage(line);
