@@ -115,6 +115,14 @@
     if (!document.fullscreenElement && !leavingFullScreen && show && showFullScreen) show.page.toggleFullScreen = true;
     if (!document.fullscreenElement) leavingFullScreen = false;
   });
+  // Escape in full screen only leaves it, whether or not the browser takes the key itself; the
+  // next Escape reaches the show and ends it. (Seen before the show's own handler.)
+  window.addEventListener("keydown", (e) => {
+    if (e.key !== "Escape" || !document.fullscreenElement || !show) return;
+    e.preventDefault();
+    e.stopImmediatePropagation();
+    document.exitFullscreen().catch(() => {});
+  }, true);
   byId("fullscreen-button").addEventListener("click", () => {
     if (show) show.page.toggleFullScreen = true;  // the show switches, as on Alt+Enter
     byId("canvas")?.focus();
