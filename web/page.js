@@ -176,6 +176,9 @@
     run.frames = 0;
     const choices = readChoices();
     playButton.disabled = true;
+    // The show's AudioContext is made here, inside the click, so that every browser lets it play;
+    // SDL takes the one it finds.
+    const audioContext = stillMode ? null : new AudioContext();
     // Full screen must be asked for inside the click; the show finds it granted.
     if (choices.fullScreen && !stillMode) stage.requestFullscreen().catch(() => {});
     setState("loading");
@@ -184,11 +187,13 @@
       [bytes, program] = await Promise.all([downloadPackage(), compileProgram(), programScript()]);
     } catch (error) {
       if (error.message) message("Ka Mora", `The show could not be loaded: ${error.message}`, true);
+      audioContext?.close();
       playButton.disabled = false;
       setState("start");
       return;
     }
     run.downloadedAt = performance.now();
+    const tap = query.has("tap") && audioContext ? await startTap(audioContext) : null;
     start.hidden = true;
     stage.hidden = false;  // shown before the show starts: the canvas takes the stage's size
     const canvas = makeCanvas();
@@ -208,6 +213,8 @@
           setState("playing");
         },
       },
+      SDL2: audioContext ? { audioContext } : undefined,
+      tap,
       print: (line) => console.log(line),
       printErr: (line) => console.warn(line),
       preRun: [(module) => module.FS.writeFile("/KaMora.ppk", bytes)],
@@ -216,7 +223,7 @@
         return {};
       },
     };
-    if (query.has("tap")) show.tap = startTap(show);
+    tap?.follow(show);
     window.KaMoraShow(show);
   }
 
@@ -225,9 +232,9 @@
   // context's time; the page samples the show's music position and the context's clock at every
   // display frame. A click is heard at its context time plus the context's base and output
   // latency; the position read at that moment, less the click's place in the track, is the error.
-  function startTap(module) {
+  async function startTap(context) {
     const onsets = [], positions = [], clocks = [];
-    let latency = 0, context = null;
+    let latency = 0, module = null, tapped = false;
     const worklet = `registerProcessor("kamora-tap", class extends AudioWorkletProcessor {
       constructor() { super(); this.quiet = 1e9; }
       process(inputs) {
@@ -241,20 +248,16 @@
         return true;
       }
     });`;
-    async function connect(node) {
-      context = module.SDL2.audioContext;
-      const url = URL.createObjectURL(new Blob([worklet], { type: "text/javascript" }));
-      await context.audioWorklet.addModule(url);
-      const tap = new AudioWorkletNode(context, "kamora-tap");
-      tap.port.onmessage = (e) => onsets.push(e.data);
-      node.connect(tap);
-      tap.connect(context.destination);  // silent; connected so that the graph runs it
-    }
+    // Loaded before the show starts: a worklet can take seconds to come up on a busy machine.
+    await context.audioWorklet.addModule(URL.createObjectURL(new Blob([worklet], { type: "text/javascript" })));
+    const tap = new AudioWorkletNode(context, "kamora-tap");
+    tap.port.onmessage = (e) => onsets.push(e.data);
+    tap.connect(context.destination);  // silent; connected so that the graph runs it
     function sample() {
       if (module !== show) return;
       const node = module.SDL2?.audio?.scriptProcessorNode;
-      if (node && !context) connect(node).catch((e) => console.warn(`tap: ${e.message}`));
-      if (context && module._KaMoraMusicPosition) {
+      if (node && !tapped) { node.connect(tap); tapped = true; }
+      if (tapped && module._KaMoraMusicPosition) {
         const now = performance.now();
         clocks.push([now, context.currentTime]);
         positions.push([now, module._KaMoraMusicPosition() / 176400]);
@@ -262,7 +265,6 @@
       }
       requestAnimationFrame(sample);
     }
-    requestAnimationFrame(sample);
     // performance.now() at which the context rendered `time`: the context's clock is read a little
     // late now and then, never early, so the least offset nearby is the truest.
     function renderedAt(time) {
@@ -279,12 +281,13 @@
       return NaN;
     }
     return {
+      follow(instance) { module = instance; requestAnimationFrame(sample); },
       figures() {
         const clicks = [];
         for (const onset of onsets) {
           const heard = renderedAt(onset) + 1000 * latency;
           const position = positionAt(heard);
-          if (!Number.isFinite(position)) continue;
+          if (!Number.isFinite(position)) { console.log(`tap: an onset at ${onset} s heard outside the positions read`); continue; }
           const click = Math.round(position - 0.5) + 0.5;  // a click every second, half a second in
           clicks.push({ click, errorMs: 1000 * (position - click) });
         }
@@ -294,7 +297,7 @@
         const xs = clicks.map((c) => c.click), mx = xs.reduce((a, b) => a + b, 0) / (xs.length || 1);
         let sxy = 0, sxx = 0;
         clicks.forEach((c, i) => { sxy += (c.click - mx) * (errors[i] - mean); sxx += (c.click - mx) ** 2; });
-        return { clicks, latencyMs: 1000 * latency, mean, min: Math.min(...errors), max: Math.max(...errors),
+        return { onsets: onsets.length, clicks, latencyMs: 1000 * latency, mean, min: Math.min(...errors), max: Math.max(...errors),
                  driftMsPerMinute: sxx ? (60 * sxy) / sxx : 0 };
       },
     };

@@ -41,13 +41,12 @@ static int PlayDelay = 2;              // callbacks between handing a chunk out 
 static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
-static uint64_t EndStamp = 0;          // counter at the callback from which the last chunk plays
+static uint64_t EndStamp = 0;          // counter when the music's end is heard, once all is handed out
+// Where the sound system says when the chunk just handed out is heard (Web Audio), the counter
+// ticks from the callback to that moment; the chunk then plays on from the one before.
+static int64_t PlayingLead = 0;
 static bool CallbackRaised = false;    // the callback's thread has asked for a high priority
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
-// Frames between the driver's taking a chunk and its being heard that the sound system reports
-// beyond the callbacks counted above (Web Audio's output latency); read again at each callback.
-// 0 for every other driver.
-static int64_t LatencyFrames = 0;
 // A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
 // sleep, like the dummy driver; from the moment it is noticed the position runs on the counter.
 static uint64_t LostStamp = 0;         // counter when the loss was noticed (or play resumed since)
@@ -75,6 +74,7 @@ static void ResetFeeding() {
     PlayingFrom = PlayingTo = 0;
     PlayingStamp = 0;
     EndStamp = 0;
+    PlayingLead = 0;
     HeldFrames = 0;
     LostStamp = 0;
 }
@@ -116,15 +116,23 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     int frames = length / kOutputFrameBytes;
     if (Music && Converter) OutFrames += PullMusic(out, frames);
     ApplyReverb(out, frames);
-    PlayingFrom = HandedEnds[PlayDelay];
-    PlayingTo = HandedEnds[PlayDelay - 1];
+    const double lead = SoundBufferLead();
+    if (lead >= 0) {
+        PlayingFrom = HandedEnds[0];
+        PlayingTo = OutFrames;
+    } else {
+        PlayingFrom = HandedEnds[PlayDelay];
+        PlayingTo = HandedEnds[PlayDelay - 1];
+    }
     HandedEnds[2] = HandedEnds[1];
     HandedEnds[1] = HandedEnds[0];
     HandedEnds[0] = OutFrames;
     PlayingStamp = SDL_GetPerformanceCounter();
+    PlayingLead = lead >= 0 ? (int64_t)(lead * (double)SDL_GetPerformanceFrequency()) : 0;
+    // Once everything has been handed out the position runs on to the end from the moment the
+    // last chunk ends, whatever comes after (a lead would otherwise hold it short for ever).
     const bool last = TotalOutFrames >= 0 && PlayingFrom >= TotalOutFrames;
-    EndStamp = last ? (EndStamp ? EndStamp : PlayingStamp) : 0;
-    LatencyFrames = (int64_t)(SoundOutputLatency() * DeviceRate);
+    EndStamp = last ? (EndStamp ? EndStamp : PlayingStamp + PlayingLead) : 0;
 }
 
 // About 12 ms a buffer: short enough for the position to follow the sound closely.
@@ -169,26 +177,24 @@ int OpenSoundDevice(int device, int rate) {
     const char* driver = SDL_GetCurrentAudioDriver();
     // Web Audio asks for each buffer on the browser's main thread, between the show's frames; the
     // device takes the AudioContext's own rate, so that every buffer it asks for is one callback
-    // (SDL's own conversion would call back 0 to 2 times a buffer), and buffers of 1024 frames,
-    // longer than a busy frame keeps the thread.
+    // (SDL's own conversion would call back 0 to 2 times a buffer), and buffers of 4096 frames
+    // (85 ms at 48 kHz): a busy machine keeps the thread from them for longer than 1024 last.
     const bool browser = driver && !strcmp(driver, "emscripten");
     SDL_AudioSpec want, have;
     SDL_zero(want);
     want.freq = rate;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
-    want.samples = (Uint16)(browser ? 1024 : BufferFrames(rate));
+    want.samples = (Uint16)(browser ? 4096 : BufferFrames(rate));
     want.callback = FillOutput;
     CallbackRaised = false;
     // Elsewhere SDL converts to the hardware's own rate.
     Device = SDL_OpenAudioDevice(name, 0, &want, &have, browser ? SDL_AUDIO_ALLOW_FREQUENCY_CHANGE : 0);
     if (!Device) return 3;
     DeviceRate = browser ? have.freq : rate;
-    LatencyFrames = 0;
+    if (browser) SkipLateSoundBuffers();
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
-    // Web Audio's script processor plays a buffer once the one before it has played: like
-    // PulseAudio's and PipeWire's, the chunk handed out one callback before starts to sound.
-    PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire") || browser) ? 1 : 2;
+    PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire")) ? 1 : 2;
     return 0;
 }
 
@@ -220,12 +226,10 @@ static int64_t HeardFramesNow() {
     uint64_t now = SDL_GetPerformanceCounter();
     if (LostStamp) return LostFrames + (int64_t)CounterTicksToFrames(now - LostStamp, DeviceRate);
     uint64_t ticks = now - PlayingStamp;
-    // The reported output latency delays the start of the playing chunk; its end is still where
-    // the position stops until the next callback. Once everything has been handed out, the
-    // position runs on from the callback at which the last chunk started, up to the music's end
-    // (a latency longer than a callback's period would hold it short of the end for ever).
-    uint64_t since = now - (EndStamp ? EndStamp : PlayingStamp);
-    int64_t heard = PlayingFrom - LatencyFrames + (int64_t)CounterTicksToFrames(since, DeviceRate);
+    // From the moment the playing chunk starts to sound (before it, the one before it plays).
+    const uint64_t start = EndStamp ? EndStamp : PlayingStamp + PlayingLead;
+    int64_t heard = now >= start ? PlayingFrom + (int64_t)CounterTicksToFrames(now - start, DeviceRate)
+                                 : PlayingFrom - (int64_t)CounterTicksToFrames(start - now, DeviceRate);
     bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
     heard = heard > PlayingTo && !stalled ? PlayingTo : heard;
     if (heard < 0) heard = 0;
@@ -247,8 +251,9 @@ void PauseSoundDevice() {
 void ResumeSoundDevice() {
     if (!Device) return;
     SDL_LockAudioDevice(Device);
-    PlayingFrom = HeldFrames + LatencyFrames;  // carry on from where the sound stopped
+    PlayingFrom = HeldFrames;  // carry on from where the sound stopped
     PlayingStamp = SDL_GetPerformanceCounter();
+    PlayingLead = 0;
     if (LostStamp) {
         LostFrames = HeldFrames;
         LostStamp = PlayingStamp;

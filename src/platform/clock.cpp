@@ -55,11 +55,17 @@ uint64_t ReadCycleCounter() {
 #endif
 }
 
-double SoundOutputLatency() {
+double SoundBufferLead() {
 #ifdef __EMSCRIPTEN__
-    return WebAudioOutputLatency();
+    return WebAudioBufferLead();
 #else
-    return 0;
+    return -1;
+#endif
+}
+
+void SkipLateSoundBuffers() {
+#ifdef __EMSCRIPTEN__
+    SkipLateWebAudioBuffers();
 #endif
 }
 

@@ -20,7 +20,7 @@ began=$SECONDS
 
 work=build-web/check
 rm -rf "$work"
-mkdir -p "$work/site" "$work/package"
+mkdir -p "$work/site" "$work/package" "$work/native"
 server=""
 finish() { [ -z "$server" ] || kill "$server" 2>/dev/null || true; }
 trap finish EXIT
@@ -59,7 +59,8 @@ port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
 
 # The ES build's frames of the same moments, beside the browser (it waits on Chromium more than it works).
 xvfb-run -a -s "-screen 0 1280x1024x24" nice -n 5 "$GLES/kamora-tool" render --at "$MOMENTS" --size 640x480 \
-  --package "$NATIVE/KaMora.ppk" --out "$work/native" > "$work/native.log" 2>&1 &
+  --package "$NATIVE/KaMora.ppk" --out "$work/native$([[ $MOMENTS == *,* ]] || echo "/$MOMENTS.png")" \
+  > "$work/native.log" 2>&1 &
 native=$!
 
 status=0

@@ -93,10 +93,37 @@ EM_JS(void, JsReport, (const char* line), { Module.page.report(UTF8ToString(line
 
 void ReportToPage(const char* line) { JsReport(line); }
 
-EM_JS(double, JsOutputLatency, (), {
-    var context = Module.SDL2 && Module.SDL2.audioContext;
-    if (!context || context.state !== "running") return 0;
-    return (context.baseLatency || 0) + (context.outputLatency || 0);
+EM_JS(double, JsBufferLead, (), {
+    var lead = Module.SDL2 && Module.SDL2.kamoraLead;
+    return lead === undefined || lead === null ? -1 : lead;
 });
 
-double WebAudioOutputLatency() { return JsOutputLatency(); }
+double WebAudioBufferLead() { return JsBufferLead(); }
+
+EM_JS(void, JsSkipLateBuffers, (), {
+    var audio = Module.SDL2 && Module.SDL2.audio;
+    var node = audio && audio.scriptProcessorNode;
+    if (!node || node.kamoraSkipsLate) return;
+    var context = Module.SDL2.audioContext;
+    var fill = node.onaudioprocess;
+    var next = 0;  // the earliest time the next buffer that plays can have
+    node.kamoraSkipsLate = true;
+    node.onaudioprocess = function(e) {
+        // Chrome fires the events a busy thread missed in a burst, all with the same time: only
+        // the first of them is heard. One whose time has passed is not heard at all.
+        var buffer = e.outputBuffer;
+        var seconds = buffer.length / buffer.sampleRate;
+        if (e.playbackTime < next) return;
+        if (e.playbackTime + seconds < context.currentTime) {
+            for (var c = 0; c < buffer.numberOfChannels; ++c) buffer.getChannelData(c).fill(0);
+            return;
+        }
+        next = e.playbackTime + seconds / 2;
+        var latency = (context.baseLatency || 0) + (context.outputLatency || 0);
+        Module.SDL2.kamoraLead = Math.max(0, e.playbackTime - context.currentTime) + latency;
+        fill(e);
+        Module.SDL2.kamoraLead = null;
+    };
+});
+
+void SkipLateWebAudioBuffers() { JsSkipLateBuffers(); }

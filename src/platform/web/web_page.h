@@ -44,6 +44,10 @@ void TellPageShowEnded(int exitCode);
 // A line for the page's test and bench modes (the browser's console).
 void ReportToPage(const char* line);
 
-// Seconds from Web Audio's rendering of a sample to its leaving the output (the AudioContext's
-// base and output latency); 0 before the context runs.
-double WebAudioOutputLatency();
+// In the audio callback: seconds until the buffer being filled is heard (its playback time less
+// the context's time, plus the context's base and output latency); -1 outside a callback.
+double WebAudioBufferLead();
+// SDL's Web Audio output asks for each buffer with an event on the main thread; from now on an
+// event that comes after its buffer's time has passed, or again for a time already filled (the
+// burst a busy thread gets), does not call back.
+void SkipLateWebAudioBuffers();
