@@ -18,6 +18,10 @@ static int DeviceRate = 0;
 static char DeviceNames[kMaxDevices][kNameCapacity];
 static int DeviceNameCount = 0;
 static bool PacedBySleep = false;     // the driver plays nothing and paces itself by sleeping
+// A device that has not called back for this long counts as stalled (see HeardFramesNow): a
+// quarter second, or a second in a browser, whose main thread calls back and is busy for longer
+// than a quarter second at times (a load, the burst of events a busy thread missed).
+static int StallDivisor = 4;
 static bool DeviceClockForced = false;
 
 // Feeding state, shared with the callback under the device lock.
@@ -193,6 +197,7 @@ int OpenSoundDevice(int device, int rate) {
     if (!Device) return 3;
     DeviceRate = browser ? have.freq : rate;
     if (browser) SkipLateSoundBuffers();
+    StallDivisor = browser ? 1 : 4;
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
     PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire")) ? 1 : 2;
     return 0;
@@ -230,7 +235,7 @@ static int64_t HeardFramesNow() {
     const uint64_t start = EndStamp ? EndStamp : PlayingStamp + PlayingLead;
     int64_t heard = now >= start ? PlayingFrom + (int64_t)CounterTicksToFrames(now - start, DeviceRate)
                                  : PlayingFrom - (int64_t)CounterTicksToFrames(start - now, DeviceRate);
-    bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
+    bool stalled = ticks > SDL_GetPerformanceFrequency() / StallDivisor;
     heard = heard > PlayingTo && !stalled ? PlayingTo : heard;
     if (heard < 0) heard = 0;
     if (SDL_GetAudioDeviceStatus(Device) == SDL_AUDIO_STOPPED) {  // what SDL reports for a lost device
