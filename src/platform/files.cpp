@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <windows.h>
@@ -20,4 +21,33 @@ bool MakeFolder(const char* path) {
 #else
     return mkdir(path, 0755) == 0;
 #endif
+}
+
+const char* PathFileName(const char* path) {
+    const char* name = strrchr(path, '/');
+#ifdef _WIN32
+    const char* backslash = strrchr(path, '\\');
+    if (backslash && (!name || backslash > name)) name = backslash;
+#endif
+    return name ? name + 1 : path;
+}
+
+bool ReadFileMark(const char* path, FileMark* mark) {
+#ifdef _WIN32
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool read = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!read) return false;
+    mark->size = (long long)info.nFileSizeHigh << 32 | info.nFileSizeLow;
+    mark->changed = (long long)info.ftLastWriteTime.dwHighDateTime << 32 | info.ftLastWriteTime.dwLowDateTime;
+#else
+    struct stat file;
+    if (stat(path, &file) != 0) return false;
+    mark->size = file.st_size;
+    mark->changed = file.st_mtim.tv_sec * 1000000000LL + file.st_mtim.tv_nsec;
+#endif
+    return true;
 }
