@@ -44,3 +44,8 @@ endif()
 # pkg-config module leaves out).
 cmake_language(DEFER CALL target_link_libraries kamora_core PUBLIC shlwapi)
 cmake_language(DEFER CALL target_link_libraries kamora_toolbox PUBLIC z)
+
+# The stand-in ffmpeg.exe that tests/windows/wine_test.sh puts on Wine's PATH, alone in a folder.
+add_executable(kamora-fake-ffmpeg EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/windows/fake_ffmpeg.cpp)
+set_target_properties(kamora-fake-ffmpeg PROPERTIES OUTPUT_NAME ffmpeg
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fake-ffmpeg)
