@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -9,7 +10,18 @@
 
 bool MoveFileOver(const char* from, const char* to) {
 #ifdef _WIN32
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    // Callers report strerror(errno), as after rename(); Windows says why in its own codes.
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: errno = EACCES; break;
+    case ERROR_DISK_FULL: errno = ENOSPC; break;
+    case ERROR_NOT_SAME_DEVICE: errno = EXDEV; break;
+    default: errno = EIO;
+    }
+    return false;
 #else
     return rename(from, to) == 0;
 #endif
