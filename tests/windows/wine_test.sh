@@ -81,7 +81,10 @@ refused_as_natively() {  # the same message and exit code as the native toolbox
   wine "$cross/kamora-tool.exe" verify "$file" > /dev/null 2> windows.err
   windows_code=$?
   tr -d '\r' < windows.err > windows.txt
-  [ $native_code -ne 0 ] && [ $windows_code -eq $native_code ] && cmp -s native.err windows.txt
+  [ $native_code -ne 0 ] && [ $windows_code -eq $native_code ] && cmp -s native.err windows.txt && return 0
+  echo "wine:   natively $native_code: $(cat native.err)"
+  echo "wine:   under Wine $windows_code: $(cat windows.txt)"
+  return 1
 }
 check "verify refuses a cut package as natively" refused_as_natively cut.ppk
 check "verify refuses a damaged package as natively" refused_as_natively damaged.ppk
