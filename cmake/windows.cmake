@@ -40,12 +40,12 @@ if(KAMORA_WINDOWS_ICON)
   cmake_language(DEFER CALL target_sources kamora PRIVATE "${CMAKE_BINARY_DIR}/kamora.rc")
 endif()
 
-# The toolbox's ffmpeg pipe is POSIX's; the Windows build has a stand-in that says so.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/tools/lib/video_encoder.cpp PROPERTIES HEADER_FILE_ONLY ON)
-cmake_language(DEFER CALL target_sources kamora_toolbox PRIVATE
-  ${CMAKE_SOURCE_DIR}/tools/lib/windows/video_encoder.cpp)
-
 # What the static libraries need in turn (their pkg-config files' private part, which CMake's
 # pkg-config module leaves out).
 cmake_language(DEFER CALL target_link_libraries kamora_core PUBLIC shlwapi)
 cmake_language(DEFER CALL target_link_libraries kamora_toolbox PUBLIC z)
+
+# The stand-in ffmpeg.exe that tests/windows/wine_test.sh puts on Wine's PATH, alone in a folder.
+add_executable(kamora-fake-ffmpeg EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/windows/fake_ffmpeg.cpp)
+set_target_properties(kamora-fake-ffmpeg PROPERTIES OUTPUT_NAME ffmpeg
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fake-ffmpeg)

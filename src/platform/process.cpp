@@ -1,11 +1,14 @@
 #include "platform/process.h"
 
+#include <cerrno>
 #include <cstdlib>
 #ifdef _WIN32
 #include <windows.h>
 #include <psapi.h>
 #else
+#include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 #ifdef _WIN32
@@ -20,7 +23,18 @@ double PeakMemoryMegabytes() {
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-double EndedChildrenSeconds() { return 0; }  // the toolbox starts no child process on Windows
+// (EndedChildrenSeconds is platform/child_process.cpp's, which starts the children.)
+
+long CurrentProcessId() { return (long)GetCurrentProcessId(); }
+
+bool ProcessHasEnded(long pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, (DWORD)pid);
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;  // (no such process)
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
 #else
 void SetEnvironmentValue(const char* name, const char* value, bool replace) { setenv(name, value, replace); }
 
@@ -35,4 +49,8 @@ double EndedChildrenSeconds() {
     getrusage(RUSAGE_CHILDREN, &usage);
     return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
 }
+
+long CurrentProcessId() { return (long)getpid(); }
+
+bool ProcessHasEnded(long pid) { return kill((pid_t)pid, 0) != 0 && errno == ESRCH; }
 #endif

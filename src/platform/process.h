@@ -12,3 +12,8 @@ double PeakMemoryMegabytes();
 // The processor time (user and system) of the child processes that have ended and been waited
 // for, in seconds.
 double EndedChildrenSeconds();
+
+// This process's id.
+long CurrentProcessId();
+// True when no process `pid` runs; one that runs, or that we may not ask about, counts as running.
+bool ProcessHasEnded(long pid);

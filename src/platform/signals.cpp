@@ -16,7 +16,7 @@ static BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
     // One request is enough: a second one ends the program, unless a file is being finished.
     if (Terminating && !Held) return FALSE;
-    Terminating = 1;
+    if (Terminating < 1000) Terminating = Terminating + 1;  // counted, as a held one's are
     // Windows ends the process as soon as the handler of a closed console returns: the time it
     // waits here (Windows allows about five seconds) is the shutdown's, which ends the process.
     if (event == CTRL_CLOSE_EVENT) Sleep(5000);

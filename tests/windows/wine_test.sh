@@ -4,7 +4,9 @@
 #   - it lists and verifies the package, and refuses damaged ones as the native toolbox does;
 #   - kamora.exe -nodialog plays and ends cleanly on Escape and on the window's close, leaving
 #     nothing in its temporary folder; kamora.exe opens its setup dialog;
-#   - a capture stopped with Ctrl-C keeps what it captured and exits 130.
+#   - a capture stopped with Ctrl-C keeps what it captured and exits 130;
+#   - capture --video feeds ffmpeg.exe (a stand-in) frames and sound, says so when there is none,
+#     and gives a hung one up on the third Ctrl-C.
 # Usage: tests/windows/wine_test.sh NATIVE_BUILD WINDOWS_BUILD PACKAGE
 # Runs on a display of its own (xvfb-run), with a Wine prefix of its own under build-windows/
 # whose processes it ends however it ends. Prints "N passed, N failed" last.
@@ -79,7 +81,10 @@ refused_as_natively() {  # the same message and exit code as the native toolbox
   wine "$cross/kamora-tool.exe" verify "$file" > /dev/null 2> windows.err
   windows_code=$?
   tr -d '\r' < windows.err > windows.txt
-  [ $native_code -ne 0 ] && [ $windows_code -eq $native_code ] && cmp -s native.err windows.txt
+  [ $native_code -ne 0 ] && [ $windows_code -eq $native_code ] && cmp -s native.err windows.txt && return 0
+  echo "wine:   natively $native_code: $(cat native.err)"
+  echo "wine:   under Wine $windows_code: $(cat windows.txt)"
+  return 1
 }
 check "verify refuses a cut package as natively" refused_as_natively cut.ppk
 check "verify refuses a damaged package as natively" refused_as_natively damaged.ppk
@@ -119,6 +124,44 @@ capture_stops_on_ctrl_c() {
   [ $code -eq 130 ] && [ -f frames/music.wav ] && ! ls frames | grep -q '\.part$' && [ -z "$(leftovers)" ]
 }
 check "a capture stopped with Ctrl-C keeps its frames and exits 130" capture_stops_on_ctrl_c
+
+# --- Capture into a video through ffmpeg.exe ----------------------------------------------------
+# A stand-in ffmpeg.exe on Wine's PATH counts what reaches it through its two pipes and writes
+# that as "the video"; without one on PATH, capture says so and leaves nothing.
+nice -n 5 ninja -C "$cross" kamora-fake-ffmpeg > /dev/null
+fake_path="Z:${cross//\//\\}\\fake-ffmpeg"
+part_files() { ls -A | grep kamora-part; }
+video_reaches_ffmpeg() {
+  WINEPATH="$fake_path" wine "$cross/kamora-tool.exe" capture --video "a b'c.mp4" --from 1 --to 2 --fps 10 \
+    --size 160x120 > video.log 2>&1 || { cat video.log; return 1; }
+  # 10 frames of 160x120 RGB, and the second of 16-bit stereo sound at 44.1 kHz they span
+  [ "$(cat "a b'c.mp4")" = "video 576000 audio 176400" ] && [ -z "$(part_files)" ] ||
+    { cat video.log "a b'c.mp4"; part_files; return 1; }
+}
+check "capture --video hands ffmpeg.exe every frame and the sound, and moves its file into place" \
+  video_reaches_ffmpeg
+no_ffmpeg_is_reported() {
+  wine "$cross/kamora-tool.exe" capture --video none.mp4 --to 1 --size 160x120 > none.log 2>&1 && return 1
+  grep -q "ffmpeg is not installed (ffmpeg.exe must be on PATH)" none.log && [ ! -e none.mp4 ] &&
+    [ -z "$(part_files)" ] || { cat none.log; return 1; }
+}
+check "capture --video without ffmpeg.exe on PATH says so and leaves nothing" no_ffmpeg_is_reported
+# An ffmpeg.exe that hangs once its inputs end: the third Ctrl-C gives the file up and ends it.
+hung_ffmpeg_ends_on_third_ctrl_c() {
+  local pid code
+  KAMORA_FAKE_FFMPEG=hang WINEPATH="$fake_path" wine "$cross/kamora-tool.exe" capture --video hung.mp4 \
+    --fps 10 --size 160x120 > hung.log 2>&1 &
+  pid=$!
+  for step in 'frame ' 'letting ffmpeg finish' 'still finishing'; do
+    for _ in $(seq 600); do grep -q "$step" hung.log || ! kill -0 "$pid" 2>/dev/null && break; sleep 0.2; done
+    kill -INT "$pid"
+  done
+  wait "$pid"
+  code=$?
+  grep -q "ffmpeg ended after a third Ctrl-C while it finished; hung.mp4 is lost" hung.log && [ $code -eq 1 ] &&
+    [ ! -e hung.mp4 ] && [ -z "$(part_files)" ] || { echo "wine:   exit code $code"; cat hung.log; return 1; }
+}
+check "a hung ffmpeg.exe is given up on the third Ctrl-C, leaving nothing" hung_ffmpeg_ends_on_third_ctrl_c
 
 echo "wine: $passed passed, $failed failed"
 [ $failed -eq 0 ]

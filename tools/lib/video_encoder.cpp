@@ -1,33 +1,30 @@
 #include "lib/video_encoder.h"
 
+#include "platform/child_process.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "platform/signals.h"
 
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 static const int kStalledMs = 5000;
 static const int kFinishStallSeconds = 30;
 
 static VideoEncoderOptions Options;
 static std::string PartPath;          // what ffmpeg writes; the target itself when that is no file
-static pid_t Encoder = -1;
-static int VideoFd = -1;
-static int AudioFd = -1;
+static bool Encoding = false;          // ffmpeg runs
+static const int kVideo = 0, kAudio = 1;  // its inputs: the frames on its standard input, the sound
 static size_t FrameBytes = 0;
 static std::vector<uint8_t> Audio;  // PCM not yet taken by ffmpeg
 static size_t AudioSent = 0;
@@ -37,16 +34,15 @@ static void Complain(const std::string& text) { fprintf(stderr, "kamora-tool cap
 
 static const char kPartPrefix[] = ".kamora-part-";
 
+// The target's folder, ending in its separator.
 static std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const size_t length = PathFileName(path.c_str()) - path.c_str();
+    return length == 0 ? "./" : path.substr(0, length);
 }
 
 // A hidden name beside the target, keeping its extension so that ffmpeg picks the same format.
 static std::string HiddenPartName(const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    return FolderOf(path) + "/" + kPartPrefix + std::to_string(getpid()) + "-" + base;
+    return FolderOf(path) + kPartPrefix + std::to_string(CurrentProcessId()) + "-" + PathFileName(path.c_str());
 }
 
 // A capture killed outright (SIGKILL, a crash) leaves its part file behind: those of processes
@@ -60,8 +56,8 @@ static void ClearStalePartFiles(const std::string& folder) {
         if (strncmp(name, kPartPrefix, prefix) != 0 || !isdigit((unsigned char)name[prefix])) continue;
         char* end = nullptr;
         const long pid = strtol(name + prefix, &end, 10);
-        if (*end != '-' || pid <= 0 || pid > INT_MAX || pid == getpid()) continue;
-        if (kill((pid_t)pid, 0) != 0 && errno == ESRCH) unlinkat(dirfd(dir), name, 0);
+        if (*end != '-' || pid <= 0 || pid > INT_MAX || pid == CurrentProcessId()) continue;
+        if (ProcessHasEnded(pid)) unlink((folder + name).c_str());
     }
     closedir(dir);
 }
@@ -75,7 +71,7 @@ static bool ClaimPartFile() {
     }
     ClearStalePartFiles(FolderOf(Options.path));
     PartPath = HiddenPartName(Options.path);
-    int fd = open(PartPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    int fd = open(PartPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
         Complain("cannot write " + Options.path + ": " + strerror(errno));
         return false;
@@ -108,50 +104,20 @@ static std::vector<std::string> EncoderArguments(const std::string& audioPipe) {
     return arguments;
 }
 
-// Both pipe ends are moved above the descriptors ffmpeg is given (0 and 3), close on exec.
-static bool OpenPipe(int ends[2]) {
-    int raw[2];
-    if (pipe2(raw, O_CLOEXEC) != 0) {
-        Complain(std::string("cannot open a pipe to ffmpeg: ") + strerror(errno));
+static bool Spawn() {
+    std::string audioInput, error;
+    if (!OpenChildInputs(&audioInput, &error)) {
+        Complain("cannot open a pipe to ffmpeg: " + error);
         return false;
     }
-    for (int i = 0; i < 2; ++i) {
-        ends[i] = fcntl(raw[i], F_DUPFD_CLOEXEC, 10);
-        close(raw[i]);
+    switch (StartChild(EncoderArguments(audioInput), &error)) {
+    case ChildStart::Started: return true;
+    case ChildStart::NotFound:
+        Complain("ffmpeg is not installed (" + HowToGetProgram("ffmpeg") + "), so no video can be made");
+        return false;
+    case ChildStart::Failed: break;
     }
-    fcntl(ends[1], F_SETPIPE_SZ, 1 << 20);  // fewer wake-ups per frame; the default is fine too
-    fcntl(ends[1], F_SETFL, O_NONBLOCK);
-    return ends[0] >= 0 && ends[1] >= 0;
-}
-
-static bool Spawn(int videoRead, int audioRead) {
-    std::vector<std::string> arguments = EncoderArguments("pipe:3");
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_adddup2(&files, videoRead, 0);
-    posix_spawn_file_actions_adddup2(&files, audioRead, 3);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none, reset;
-    sigemptyset(&none);
-    sigemptyset(&reset);
-    sigaddset(&reset, SIGPIPE);
-    sigaddset(&reset, SIGINT);
-    sigaddset(&reset, SIGTERM);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &reset);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-    int error = posix_spawnp(&Encoder, "ffmpeg", &files, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    posix_spawnattr_destroy(&attributes);
-    if (error == 0) return true;
-    Encoder = -1;
-    if (error == ENOENT) Complain("ffmpeg is not installed (apt-get install ffmpeg), so no video can be made");
-    else Complain(std::string("cannot start ffmpeg: ") + strerror(error));
+    Complain("cannot start ffmpeg: " + error);
     return false;
 }
 
@@ -161,32 +127,21 @@ bool StartVideoEncoder(const VideoEncoderOptions& options) {
     // From here until the file is in place (or gone) a second Ctrl-C would kill the toolbox with
     // the part file left behind while ffmpeg writes on in its own process group.
     HoldTerminationSignals(true);
-    signal(SIGPIPE, SIG_IGN);  // a dead ffmpeg shows as EPIPE on the next write instead
-    int video[2] = {-1, -1}, audio[2] = {-1, -1};
-    bool ok = OpenPipe(video) && OpenPipe(audio) && Spawn(video[0], audio[0]);
-    if (video[0] >= 0) close(video[0]);
-    if (audio[0] >= 0) close(audio[0]);
-    VideoFd = video[1];
-    AudioFd = audio[1];
     FrameBytes = (size_t)Options.width * Options.height * 3;
     Audio.clear();
     AudioSent = 0;
-    if (!ok) {
-        if (Encoder < 0) FinishVideoEncoder(false);
-        return false;
-    }
-    return true;
+    Encoding = Spawn();
+    if (!Encoding) FinishVideoEncoder(false);
+    return Encoding;
 }
 
 // One non-blocking write; false when ffmpeg has gone (EPIPE) or the write failed otherwise.
-static bool WriteSome(int fd, const uint8_t** data, size_t* left) {
-    ssize_t n = write(fd, *data, *left);
-    if (n >= 0) {
-        *data += n;
-        *left -= (size_t)n;
-        return true;
-    }
-    return errno == EAGAIN || errno == EINTR;
+static bool WriteSome(int input, const uint8_t** data, size_t* left) {
+    const long n = WriteChildInput(input, *data, *left);
+    if (n < 0) return false;
+    *data += n;
+    *left -= (size_t)n;
+    return true;
 }
 
 // Writes all of `video` while feeding ffmpeg whatever audio it takes meanwhile; with `drain` also
@@ -194,27 +149,22 @@ static bool WriteSome(int fd, const uint8_t** data, size_t* left) {
 // pipe may wait for the other.
 static bool Pump(const uint8_t* video, size_t videoBytes, bool drain) {
     while (videoBytes > 0 || (drain && AudioSent < Audio.size())) {
-        pollfd fds[2];
-        int count = 0, videoSlot = -1, audioSlot = -1;
-        if (videoBytes > 0) fds[videoSlot = count++] = {VideoFd, POLLOUT, 0};
-        if (AudioSent < Audio.size()) fds[audioSlot = count++] = {AudioFd, POLLOUT, 0};
+        const unsigned wanted = (videoBytes > 0 ? 1u << kVideo : 0) | (AudioSent < Audio.size() ? 1u << kAudio : 0);
         // After a Ctrl-C the frame under way still goes out whole, unless ffmpeg takes nothing;
         // so does the last of the sound, unless ffmpeg takes nothing for long.
         const int waitMs = TerminationRequested() ? kStalledMs : drain ? kFinishStallSeconds * 1000 : -1;
-        int ready = poll(fds, count, waitMs);
+        const int ready = WaitForChildInput(wanted, waitMs);
         if (ready == 0) {
             Complain("ffmpeg has taken nothing for " + std::to_string(waitMs / 1000) + " s; giving up");
             return false;
         }
-        if (ready < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (videoSlot >= 0 && fds[videoSlot].revents && !WriteSome(VideoFd, &video, &videoBytes)) return false;
-        if (audioSlot >= 0 && fds[audioSlot].revents) {
+        if (ready == kChildWaitInterrupted) continue;
+        if (ready < 0) return false;
+        if (ready & (1 << kVideo) && !WriteSome(kVideo, &video, &videoBytes)) return false;
+        if (ready & (1 << kAudio)) {
             const uint8_t* at = Audio.data() + AudioSent;
             size_t left = Audio.size() - AudioSent;
-            if (!WriteSome(AudioFd, &at, &left)) return false;
+            if (!WriteSome(kAudio, &at, &left)) return false;
             AudioSent = Audio.size() - left;
         }
     }
@@ -223,76 +173,63 @@ static bool Pump(const uint8_t* video, size_t videoBytes, bool drain) {
 }
 
 bool SendVideoFrame(const uint8_t* rgb, const uint8_t* pcm, size_t pcmBytes) {
-    if (Encoder < 0) return false;
+    if (!Encoding) return false;
     Audio.insert(Audio.end(), pcm, pcm + pcmBytes);
     return Pump(rgb, FrameBytes, false);
 }
 
 // What ffmpeg finishing (the frames it still holds, then the index moved to the front) keeps
 // changing: the part file's size and modification time. Size -1: no file to watch.
-struct PartMark {
-    off_t size = -1;
-    timespec changed = {};
-};
-
-static PartMark ReadPartMark() {
-    PartMark mark;
-    struct stat part;
-    if (PartPath != Options.path && stat(PartPath.c_str(), &part) == 0) mark = {part.st_size, part.st_mtim};
+static FileMark ReadPartMark() {
+    FileMark mark;
+    if (PartPath == Options.path || !ReadFileMark(PartPath.c_str(), &mark)) mark = FileMark();
     return mark;
 }
 
-static bool SameMark(const PartMark& a, const PartMark& b) {
-    return a.size == b.size && a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
-}
+static bool SameMark(const FileMark& a, const FileMark& b) { return a.size == b.size && a.changed == b.changed; }
 
 // A finish that makes no progress is given up, ffmpeg's whole process group killed: on the third
 // termination signal, or when the part file has not changed for kFinishStallSeconds (ffmpeg stuck
 // on a stalled pipe or a hung share). Writing to a device or pipe, only the signal counts.
 static bool WaitForEncoder() {
-    int status = 0;
-    PartMark mark = ReadPartMark();
+    ChildExit exit;
+    FileMark mark = ReadPartMark();
     auto changed = std::chrono::steady_clock::now();
     std::string givenUp;
-    for (;;) {
-        const pid_t done = waitpid(Encoder, &status, givenUp.empty() ? WNOHANG : 0);
-        if (done == Encoder || (done < 0 && errno != EINTR)) break;
-        if (done != 0) continue;
+    // Looks in every 100 ms (a signal cuts the wait short); once given up, waits for the end.
+    for (int waitMs = 0; !WaitForChild(waitMs, &exit); waitMs = givenUp.empty() ? 100 : -1) {
         const int signals = TerminationSignalCount();
         if (signals != NotedSignals && signals < 3)
             Complain("still finishing " + Options.path + "; a third Ctrl-C gives it up");
         NotedSignals = signals;
-        const PartMark now = ReadPartMark();
+        const FileMark now = ReadPartMark();
         if (now.size < 0 || !SameMark(now, mark)) changed = std::chrono::steady_clock::now();
         mark = now;
         const double quiet = std::chrono::duration<double>(std::chrono::steady_clock::now() - changed).count();
         if (signals >= 3) givenUp = "a third Ctrl-C";
         else if (quiet >= kFinishStallSeconds) givenUp = "no write for " + std::to_string(kFinishStallSeconds) + " s";
-        if (!givenUp.empty()) kill(-Encoder, SIGKILL);
-        else poll(nullptr, 0, 100);  // a signal cuts it short
+        if (!givenUp.empty()) EndChild();
     }
-    Encoder = -1;
+    Encoding = false;
     if (!givenUp.empty()) {
         Complain("ffmpeg ended after " + givenUp + " while it finished; " + Options.path + " is lost (not written)");
         return false;
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-    if (WIFEXITED(status)) Complain("ffmpeg failed with exit code " + std::to_string(WEXITSTATUS(status)) +
-                                    " (its message is above); no video was written");
-    else Complain("ffmpeg was ended by signal " + std::to_string(WTERMSIG(status)) + "; no video was written");
+    if (!exit.signalled && exit.code == 0) return true;
+    if (!exit.signalled) Complain("ffmpeg failed with exit code " + std::to_string(exit.code) +
+                                  " (its message is above); no video was written");
+    else Complain("ffmpeg was ended by signal " + std::to_string(exit.code) + "; no video was written");
     return false;
 }
 
 bool FinishVideoEncoder(bool keep) {
-    bool ok = Encoder >= 0 && keep;
+    bool ok = Encoding && keep;
     NotedSignals = TerminationSignalCount();
-    if (VideoFd >= 0) close(VideoFd);  // the end of the frames; the rest of the sound follows
-    VideoFd = -1;
+    CloseChildInput(kVideo);  // the end of the frames; the rest of the sound follows
     if (ok) ok = Pump(nullptr, 0, true);
-    if (AudioFd >= 0) close(AudioFd);
-    AudioFd = -1;
-    if (Encoder >= 0) ok = WaitForEncoder() && ok;  // (it ends on the closed pipes either way)
-    if (ok && PartPath != Options.path && rename(PartPath.c_str(), Options.path.c_str()) != 0) {
+    CloseChildInput(kAudio);
+    if (Encoding) ok = WaitForEncoder() && ok;  // (it ends on the closed pipes either way)
+    if (ok && PartPath != Options.path && !MoveFileOver(PartPath.c_str(), Options.path.c_str())) {
         Complain("cannot move the video to " + Options.path + ": " + strerror(errno));
         ok = false;
     }
