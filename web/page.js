@@ -273,12 +273,14 @@
         if (Math.abs(clock - time) < 2) best = Math.min(best, now - 1000 * clock);
       return 1000 * time + best;
     }
+    // The position at `now`, between the two readings around it, and how far apart they are.
     function positionAt(now) {
       for (let i = 1; i < positions.length; ++i) {
         const [t0, p0] = positions[i - 1], [t1, p1] = positions[i];
-        if (t1 >= now && t0 <= now) return t1 > t0 ? p0 + ((p1 - p0) * (now - t0)) / (t1 - t0) : p1;
+        if (t1 >= now && t0 <= now)
+          return { position: t1 > t0 ? p0 + ((p1 - p0) * (now - t0)) / (t1 - t0) : p1, gapMs: t1 - t0 };
       }
-      return NaN;
+      return { position: NaN, gapMs: Infinity };
     }
     return {
       follow(instance) { module = instance; requestAnimationFrame(sample); },
@@ -286,10 +288,10 @@
         const clicks = [];
         for (const onset of onsets) {
           const heard = renderedAt(onset) + 1000 * latency;
-          const position = positionAt(heard);
-          if (!Number.isFinite(position)) { console.log(`tap: an onset at ${onset} s heard outside the positions read`); continue; }
+          const { position, gapMs } = positionAt(heard);
+          if (!Number.isFinite(position)) continue;
           const click = Math.round(position - 0.5) + 0.5;  // a click every second, half a second in
-          clicks.push({ click, errorMs: 1000 * (position - click) });
+          clicks.push({ click, errorMs: 1000 * (position - click), gapMs });
         }
         const errors = clicks.map((c) => c.errorMs);
         const mean = errors.reduce((a, b) => a + b, 0) / (errors.length || 1);

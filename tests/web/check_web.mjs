@@ -95,7 +95,13 @@ try {
                   `${sync.min.toFixed(1)} .. ${sync.max.toFixed(1)} ms, drift ${sync.driftMsPerMinute.toFixed(1)} ms/min, ` +
                   `output latency ${sync.latencyMs.toFixed(1)} ms`);
       console.log(`sync: clicks at ${sync.clicks.map((c) => `${c.click}: ${c.errorMs.toFixed(1)}`).join(", ")}`);
-      for (const c of sync.clicks) if (Math.abs(c.errorMs) > 25) fail(`click at ${c.click} s heard ${c.errorMs.toFixed(1)} ms off`);
+      // The position is read at every display frame; where a busy machine kept the page from two
+      // readings around a click for more than 100 ms, the position between them is not known and
+      // that click is not judged (a few at most).
+      const judged = sync.clicks.filter((c) => c.gapMs <= 100);
+      if (judged.length < sync.clicks.length) console.log(`sync: ${sync.clicks.length - judged.length} clicks between readings over 100 ms apart, not judged`);
+      if (judged.length < 12) fail(`only ${judged.length} clicks heard between readings close enough to judge`);
+      for (const c of judged) if (Math.abs(c.errorMs) > 25) fail(`click at ${c.click} s heard ${c.errorMs.toFixed(1)} ms off`);
     }
     if (run.frames < 20) fail(`only ${run.frames} frames shown`);
     await page.close();
