@@ -55,8 +55,11 @@ CROSS_PACKAGES=(cmake ninja-build dpkg-dev debian-archive-keyring)
 # Windows: MinGW-w64 (posix threads, for std::thread) with Debian's MinGW zlib, and Wine on a
 # headless X server to run the results; Python packs the release's zip.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth python3)
-# The browser: Emscripten (it brings Debian's node and clang), headless Chromium to check it in.
+# The browser: Emscripten (it brings Debian's node and clang), headless Chromium to check it in, and
+# npm to fetch the tests' driver for it (puppeteer-core) where the machine's node has no npm of
+# its own (NodeSource's brings one).
 WEB_PACKAGES=(emscripten chromium)
+command -v npm > /dev/null || WEB_PACKAGES+=(npm)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 

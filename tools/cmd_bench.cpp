@@ -1,5 +1,6 @@
 // kamora-tool bench: what each part of the show costs to draw, on this machine.
 #include "host/timeline.h"
+#include "lib/slot_bench.h"
 #include "lib/virtual_show.h"
 #include "platform/process.h"
 #include "tool_commands.h"
@@ -19,28 +20,7 @@ static const char* kUsage =
     "scales it into the window's 4:3 area, as a full screen at a lower picked mode does. Needs a\n"
     "display (xvfb-run -a when headless).\n";
 
-struct SlotResult {
-    double median, p95, fps;
-};
-
 static std::vector<double> ScaleTimes;  // the scale step of every scaled frame
-
-static SlotResult MeasureSlot(int slot, double seconds, int fps) {
-    const int64_t first = (int64_t)((double)Timeline[slot].first / 176400.0 * fps) + 1;
-    const int64_t count = std::max<int64_t>(1, (int64_t)(seconds * fps));
-    std::vector<double> times;
-    for (int64_t f = first; f < first + count; ++f) {
-        auto start = std::chrono::steady_clock::now();
-        if (!RenderDemoFrame(f)) break;
-        times.push_back(SecondsSince(start) * 1000.0);
-        if (VirtualShowScaled()) ScaleTimes.push_back(LastScaleMilliseconds());
-    }
-    if (times.empty()) return {0, 0, 0};
-    std::sort(times.begin(), times.end());
-    double median = times[times.size() / 2];
-    double p95 = times[std::min(times.size() - 1, (size_t)(times.size() * 0.95))];
-    return {median, p95, median > 0 ? 1000.0 / median : 0};
-}
 
 static int RunBench(int argc, char** argv) {
     if (WantsHelp(argc, argv)) {
@@ -68,7 +48,7 @@ static int RunBench(int argc, char** argv) {
     double load = SecondsSince(t1);
     const bool scaled = VirtualShowScaled();
     SlotResult results[9];
-    for (int slot = 0; slot < 9; ++slot) results[slot] = MeasureSlot(slot, seconds, options.fps);
+    for (int slot = 0; slot < 9; ++slot) results[slot] = MeasureSlot(slot, seconds, options.fps, &ScaleTimes);
     StopVirtualShow();
     double peakMb = PeakMemoryMegabytes();
     if (json) {

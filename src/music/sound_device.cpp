@@ -2,6 +2,7 @@
 
 #include "music/reverb.h"
 #include "music/sound_backend.h"
+#include "platform/clock.h"
 
 #include <SDL.h>
 
@@ -17,6 +18,10 @@ static int DeviceRate = 0;
 static char DeviceNames[kMaxDevices][kNameCapacity];
 static int DeviceNameCount = 0;
 static bool PacedBySleep = false;     // the driver plays nothing and paces itself by sleeping
+// A device that has not called back for this long counts as stalled (see HeardFramesNow): a
+// quarter second, or a second in a browser, whose main thread calls back and is busy for longer
+// than a quarter second at times (a load, the burst of events a busy thread missed).
+static int StallDivisor = 4;
 static bool DeviceClockForced = false;
 
 // Feeding state, shared with the callback under the device lock.
@@ -40,6 +45,10 @@ static int PlayDelay = 2;              // callbacks between handing a chunk out 
 static int64_t HandedEnds[3] = {0, 0, 0};
 static int64_t PlayingFrom = 0, PlayingTo = 0;
 static uint64_t PlayingStamp = 0;      // counter at the last callback
+static uint64_t EndStamp = 0;          // counter when the music's end is heard, once all is handed out
+// Where the sound system says when the chunk just handed out is heard (Web Audio), the counter
+// ticks from the callback to that moment; the chunk then plays on from the one before.
+static int64_t PlayingLead = 0;
 static bool CallbackRaised = false;    // the callback's thread has asked for a high priority
 static int64_t HeldFrames = 0;         // frames heard when the output was stopped
 // A device that went away (unplugged, its server gone) is called back by SDL at the pace of a
@@ -68,6 +77,8 @@ static void ResetFeeding() {
     HandedEnds[0] = HandedEnds[1] = HandedEnds[2] = 0;
     PlayingFrom = PlayingTo = 0;
     PlayingStamp = 0;
+    EndStamp = 0;
+    PlayingLead = 0;
     HeldFrames = 0;
     LostStamp = 0;
 }
@@ -109,12 +120,23 @@ static void FillOutput(void*, Uint8* bytes, int length) {
     int frames = length / kOutputFrameBytes;
     if (Music && Converter) OutFrames += PullMusic(out, frames);
     ApplyReverb(out, frames);
-    PlayingFrom = HandedEnds[PlayDelay];
-    PlayingTo = HandedEnds[PlayDelay - 1];
+    const double lead = SoundBufferLead();
+    if (lead >= 0) {
+        PlayingFrom = HandedEnds[0];
+        PlayingTo = OutFrames;
+    } else {
+        PlayingFrom = HandedEnds[PlayDelay];
+        PlayingTo = HandedEnds[PlayDelay - 1];
+    }
     HandedEnds[2] = HandedEnds[1];
     HandedEnds[1] = HandedEnds[0];
     HandedEnds[0] = OutFrames;
     PlayingStamp = SDL_GetPerformanceCounter();
+    PlayingLead = lead >= 0 ? (int64_t)(lead * (double)SDL_GetPerformanceFrequency()) : 0;
+    // Once everything has been handed out the position runs on to the end from the moment the
+    // last chunk ends, whatever comes after (a lead would otherwise hold it short for ever).
+    const bool last = TotalOutFrames >= 0 && PlayingFrom >= TotalOutFrames;
+    EndStamp = last ? (EndStamp ? EndStamp : PlayingStamp + PlayingLead) : 0;
 }
 
 // About 12 ms a buffer: short enough for the position to follow the sound closely.
@@ -156,18 +178,26 @@ int OpenSoundDevice(int device, int rate) {
     if (!BringUpAudio()) return 3;
     const char* name = nullptr;
     if (device >= 1 && !(name = DeviceSdlName(device))) return 23;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    // Web Audio asks for each buffer on the browser's main thread, between the show's frames; the
+    // device takes the AudioContext's own rate, so that every buffer it asks for is one callback
+    // (SDL's own conversion would call back 0 to 2 times a buffer), and buffers of 4096 frames
+    // (85 ms at 48 kHz): a busy machine keeps the thread from them for longer than 1024 last.
+    const bool browser = driver && !strcmp(driver, "emscripten");
     SDL_AudioSpec want, have;
     SDL_zero(want);
     want.freq = rate;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
-    want.samples = (Uint16)BufferFrames(rate);
+    want.samples = (Uint16)(browser ? 4096 : BufferFrames(rate));
     want.callback = FillOutput;
     CallbackRaised = false;
-    Device = SDL_OpenAudioDevice(name, 0, &want, &have, 0);  // SDL converts to the hardware's own
+    // Elsewhere SDL converts to the hardware's own rate.
+    Device = SDL_OpenAudioDevice(name, 0, &want, &have, browser ? SDL_AUDIO_ALLOW_FREQUENCY_CHANGE : 0);
     if (!Device) return 3;
-    DeviceRate = rate;
-    const char* driver = SDL_GetCurrentAudioDriver();
+    DeviceRate = browser ? have.freq : rate;
+    if (browser) SkipLateSoundBuffers();
+    StallDivisor = browser ? 1 : 4;
     PacedBySleep = driver && (!strcmp(driver, "dummy") || !strcmp(driver, "disk"));
     PlayDelay = driver && (!strcmp(driver, "pulseaudio") || !strcmp(driver, "pipewire")) ? 1 : 2;
     return 0;
@@ -201,9 +231,13 @@ static int64_t HeardFramesNow() {
     uint64_t now = SDL_GetPerformanceCounter();
     if (LostStamp) return LostFrames + (int64_t)CounterTicksToFrames(now - LostStamp, DeviceRate);
     uint64_t ticks = now - PlayingStamp;
-    int64_t heard = PlayingFrom + (int64_t)CounterTicksToFrames(ticks, DeviceRate);
-    bool stalled = ticks > SDL_GetPerformanceFrequency() / 4;
+    // From the moment the playing chunk starts to sound (before it, the one before it plays).
+    const uint64_t start = EndStamp ? EndStamp : PlayingStamp + PlayingLead;
+    int64_t heard = now >= start ? PlayingFrom + (int64_t)CounterTicksToFrames(now - start, DeviceRate)
+                                 : PlayingFrom - (int64_t)CounterTicksToFrames(start - now, DeviceRate);
+    bool stalled = ticks > SDL_GetPerformanceFrequency() / StallDivisor;
     heard = heard > PlayingTo && !stalled ? PlayingTo : heard;
+    if (heard < 0) heard = 0;
     if (SDL_GetAudioDeviceStatus(Device) == SDL_AUDIO_STOPPED) {  // what SDL reports for a lost device
         LostStamp = now;
         LostFrames = heard;
@@ -224,6 +258,7 @@ void ResumeSoundDevice() {
     SDL_LockAudioDevice(Device);
     PlayingFrom = HeldFrames;  // carry on from where the sound stopped
     PlayingStamp = SDL_GetPerformanceCounter();
+    PlayingLead = 0;
     if (LostStamp) {
         LostFrames = HeldFrames;
         LostStamp = PlayingStamp;

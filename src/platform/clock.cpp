@@ -1,6 +1,9 @@
 #include "platform/clock.h"
 
 #include <SDL2/SDL.h>
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_page.h"
+#endif
 #if defined(__x86_64__) || defined(__i386__)
 #include <x86intrin.h>
 #endif
@@ -49,6 +52,20 @@ uint64_t ReadCycleCounter() {
     return value;
 #else
     return SDL_GetPerformanceCounter();
+#endif
+}
+
+double SoundBufferLead() {
+#ifdef __EMSCRIPTEN__
+    return WebAudioBufferLead();
+#else
+    return -1;
+#endif
+}
+
+void SkipLateSoundBuffers() {
+#ifdef __EMSCRIPTEN__
+    SkipLateWebAudioBuffers();
 #endif
 }
 

@@ -17,6 +17,16 @@ void SleepMilliseconds(uint32_t ms);
 // the machine has), for the setup dialog's clock-speed estimate.
 uint64_t ReadCycleCounter();
 
+// Called in the sound device's callback: seconds from now until the chunk being handed out is
+// heard, where the sound system says so (Web Audio: the buffer's playback time less the context's
+// time, plus its base and output latency); negative elsewhere, where the device counts callbacks.
+double SoundBufferLead();
+// The browser's audio output calls back on the page's main thread, which a long load keeps busy:
+// from this call on, buffers whose time has passed by the time they are asked for are played as
+// silence instead of taking music that nobody would hear. Call it once the device is open;
+// nothing elsewhere.
+void SkipLateSoundBuffers();
+
 // Test hook: pretend the machine has no performance counter.
 void SetCounterAvailable(bool available);
 

@@ -5,6 +5,9 @@
 
 #include <SDL2/SDL.h>
 #include <deque>
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_page.h"
+#endif
 
 static WindowProcedure Procedure = nullptr;
 static bool QuitPending = false;
@@ -72,6 +75,14 @@ bool PeekPlatformMessage(PlatformMessage* message) {
         *message = {MSG_CLOSE, 0, 0};
         return true;
     }
+#ifdef __EMSCRIPTEN__
+    // The page's full-screen button, or the browser leaving full screen itself (Escape, its own
+    // controls): the show hears the key that switches it, so that its own state follows.
+    if (PageTogglesFullScreen()) {
+        Injected.push_back({MSG_KEYDOWN, 122, 0});
+        Injected.push_back({MSG_KEYUP, 122, 0});
+    }
+#endif
     if (!Injected.empty()) {
         *message = Injected.front();
         Injected.pop_front();

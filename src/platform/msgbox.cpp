@@ -4,6 +4,9 @@
 
 #include <SDL2/SDL.h>
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_page.h"
+#endif
 #include <cstdlib>
 #include <cstring>
 
@@ -48,6 +51,13 @@ int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, un
         return AnswerFromEnvironment(style);
     }
     const bool yesNo = (style & 0xF) == MB_YESNO;
+#ifdef __EMSCRIPTEN__
+    // A page never blocks on a box: a message shows on it, and a question takes its default
+    // answer (the start screen has asked the viewer already).
+    if (!yesNo) ShowPageMessage(caption ? caption : "", text ? text : "", (style & 0xF0) == MB_ICONERROR);
+    fprintf(stdout, "msgbox: %s: %s\n", caption ? caption : "", text ? text : "");
+    return yesNo ? IDYES : IDOK;
+#endif
     SDL_MessageBoxButtonData buttons[2];
     int count = 0;
     if (yesNo) {

@@ -8,6 +8,9 @@
 #if KAMORA_GLES
 #include "fixed/fixed_gl.h"
 #endif
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_page.h"
+#endif
 
 static PlatformWindow TheWindow;  // the show has one window at a time
 static WindowHandle DemoWindow = nullptr;
@@ -16,6 +19,10 @@ bool StartVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");  // a full-screen show keeps drawing
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // termination arrives through our own handlers
+#ifdef __EMSCRIPTEN__
+    // The swap waits for the display's refresh itself (SwapWindowBuffers), not SDL's zero sleep.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#endif
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
@@ -143,6 +150,10 @@ void SwapWindowBuffers(WindowHandle window) {
     FlushFixedGL();
 #endif
     if (window && window->window) SDL_GL_SwapWindow(window->window);
+#ifdef __EMSCRIPTEN__
+    // The browser shows the canvas once it has its turn: the frame is paced by the display.
+    WaitForDisplayRefresh();
+#endif
 }
 
 void SetSwapInterval(int interval) { SDL_GL_SetSwapInterval(interval); }
@@ -168,6 +179,12 @@ void ShowMouseCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_D
 
 bool SetDesktopFullScreen(WindowHandle window, bool on) {
     if (!window || !window->window || (on && FullScreenRefused)) return false;
+#ifdef __EMSCRIPTEN__
+    // The page's element that holds the canvas goes full screen; the canvas follows its size.
+    RequestPageFullScreen(on);
+    window->fullScreen = on;
+    return true;
+#endif
     if (SDL_SetWindowFullscreen(window->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     window->fullScreen = on;
     return true;
