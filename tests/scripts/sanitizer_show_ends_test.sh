@@ -16,6 +16,9 @@ printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && [ "$SUITE" != runs ] |
 printf '#!/bin/sh\necho $$ > "%s"\nexec sleep 900\n' "$tree.pid" > "$tree/build-asan/kamora"
 chmod +x "$tree/bin/"* "$tree/build-asan/kamora"
 touch "$tree/build-asan/KaMora.ppk"
+# The script's own folders too: one killed outright cannot remove its own.
+mkdir "$tree/tmp"
+export TMPDIR="$tree/tmp"
 
 # The stand-in show must be gone within 5 s.
 show_gone() {
