@@ -18,8 +18,16 @@ package=$(realpath "$3")
 export WINEPREFIX="$(dirname "$cross")/wine"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" KAMORA_MSGBOX=stderr SDL_AUDIODRIVER=dummy
 work=$(mktemp -d "${TMPDIR:-/tmp}/kamora-wine-XXXXXX")
+# Wine's server keeps its socket for a prefix in a folder of its own under /tmp, named after the
+# prefix's device and inode; it outlives the server.
 finish() {
   wineserver -k 2>/dev/null  # every Wine process of this prefix, and its server
+  wineserver -w 2>/dev/null
+  local server
+  server=$(printf 'server-%s-%x' "$(stat -c %D "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")") 2>/dev/null
+  for folder in /tmp/wine-*/"$server"; do
+    [ -d "$folder" ] && rm -rf "$folder" && rmdir "$(dirname "$folder")" 2>/dev/null
+  done
   rm -rf "$work"
 }
 trap finish EXIT
