@@ -5,12 +5,8 @@
 # in a scratch tree whose cmake, ctest and show are stand-ins; the stand-in ctest writes its
 # results where ctest does.
 set -euo pipefail
-source_dir=$1
-tree=$(mktemp -d)
+source "$(dirname "$0")/sanitizer_tree.sh" "$1"
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree/scripts" "$tree/build-asan" "$tree/bin"
-cp "$source_dir/scripts/run-sanitizers" "$source_dir/scripts/sanitizers.supp" "$tree/scripts/"
-printf '#!/bin/sh\nexit 0\n' > "$tree/bin/cmake"
 printf '#!/bin/sh\nexit 0\n' > "$tree/build-asan/kamora"
 cat > "$tree/bin/ctest" <<'STANDIN'
 #!/usr/bin/env bash

@@ -4,12 +4,8 @@
 # end with the script instead of playing on in a deleted folder. Runs a copy of the script in a
 # scratch tree whose cmake, ctest and show are stand-ins.
 set -euo pipefail
-source_dir=$1
-tree=$(mktemp -d)
+source "$(dirname "$0")/sanitizer_tree.sh" "$1"
 trap 'rm -rf "$tree"; [ -s "$tree.pid" ] && { kill "$(cat "$tree.pid")" 2>/dev/null || true; }; rm -f "$tree.pid"' EXIT
-mkdir -p "$tree/scripts" "$tree/build-asan" "$tree/bin"
-cp "$source_dir/scripts/run-sanitizers" "$source_dir/scripts/sanitizers.supp" "$tree/scripts/"
-printf '#!/bin/sh\nexit 0\n' > "$tree/bin/cmake"
 # Once the show is up the suite fails, or runs on ($SUITE=runs) as long as this test does.
 printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && [ "$SUITE" != runs ] || [ ! -d "%s" ] && exit 1; sleep 0.1; done; exit 1\n' \
   "$tree.pid" "$tree" > "$tree/bin/ctest"
