@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -35,8 +36,8 @@ ShowRun MakeShowRun(const std::string& name) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(126);
     if (chdir(run.folder.c_str()) != 0) _exit(126);
-    errno = 0;
-    if (run.niceness && nice(run.niceness) == -1 && errno != 0) _exit(126);
+    const sched_param none = {};
+    if (run.yields && sched_setscheduler(0, SCHED_IDLE, &none) != 0) _exit(126);
     setenv("TMPDIR", run.tempDir.c_str(), 1);
     setenv("KAMORA_MSGBOX", "stderr", 1);
     for (const std::string& setting : run.env) putenv(strdup(setting.c_str()));

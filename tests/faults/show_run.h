@@ -19,7 +19,8 @@ struct ShowRun {
     double vanishDelay = 0;            // tempDir is removed this many seconds in, when not 0
     std::string command;               // a shell command run commandDelay seconds in, when set
     double commandDelay = 0;
-    int niceness = 0;                  // added to the show's nice value: a show beside a timed test yields
+    bool yields = false;               // runs only on processor time nothing else wants (SCHED_IDLE):
+                                       // a show beside a timed test
     double limitSeconds = 60;          // killed (and reported as hung) after this
 };
 

@@ -18,7 +18,7 @@ TEST(TheWholeShowEndsAfterItsDeviceWentAway, AndItsPositionNeverRanAhead) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     ShowRun run = WholeShowRun(std::string("sound_") + setup);
     run.limitSeconds = kDemoSeconds + 120;  // a hang bound: loading on a busy machine takes its time
-    run.niceness = 10;                      // the click tracks' timing beside it comes first
+    run.yields = true;                      // the click tracks' timing beside it comes first
     run.commandDelay = 70;                  // mid-show
     run.command = "pactl list short sink-inputs > '" + run.folder + ".streams' && pactl unload-module module-null-sink";
     ShowOutcome end = RunShow(run);

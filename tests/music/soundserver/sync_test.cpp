@@ -232,22 +232,48 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
     const Recording& recording = recorder.recording;
     std::vector<int64_t> heard = Onsets(recording.samples.data(), (int64_t)recording.samples.size() / 2);
     const Spacings off = SpacingsOf(heard);
-    ASSERT_EQ(heard.size(), clicks.size()) << "clicks lost on the way; spacings off whole seconds:" << off.list;
+    // Each heard click is the track's click whose position was reached nearest the moment it was
+    // heard: a stretch a busy machine dropped on the way may take a click with it, and must not
+    // pair every later click with the wrong one.
+    std::vector<double> reached(clicks.size());
+    for (size_t k = 0; k < clicks.size(); ++k) reached[k] = PositionReachedAt(positions, (uint32_t)clicks[k] * 4);
+    std::vector<double> offsets(clicks.size(), NAN);
+    int strays = 0;
+    for (int64_t frame : heard) {
+        const double at = HeardAt(recording, frame);
+        size_t k = 0;
+        for (size_t j = 1; j < clicks.size(); ++j)
+            if (std::abs(at - reached[j]) < std::abs(at - reached[k])) k = j;
+        if (std::abs(at - reached[k]) < 0.5 && std::isnan(offsets[k])) offsets[k] = at - reached[k];
+        else ++strays;
+    }
+    std::string lost;
+    int lostCount = 0;
+    for (size_t k = 0; k < clicks.size(); ++k)
+        if (std::isnan(offsets[k])) lost += " " + std::to_string(k), ++lostCount;
+    EXPECT_EQ(strays, 0) << "clicks heard more than half a second from any the position reached";
+    // A click or two a loaded machine drops is no fault of the position; more is sound breaking up.
+    ASSERT_LE(lostCount, 2)
+        << "clicks lost on the way:" << lost << "; spacings off whole seconds:" << off.list;
     double low = 1e9, high = -1e9, sum = 0, first = 0, last = 0;
+    int count = 0;
     for (size_t k = 0; k < clicks.size(); ++k) {
-        double reached = PositionReachedAt(positions, (uint32_t)clicks[k] * 4);
-        double offset = HeardAt(recording, heard[k]) - reached;
+        const double offset = offsets[k];
+        if (std::isnan(offset)) continue;
         low = std::min(low, offset);
         high = std::max(high, offset);
         sum += offset;
-        if (k < 10) first += offset / 10;
-        if (k >= clicks.size() - 10) last += offset / 10;
+        ++count;
+        if (k < 10) first += offset;
+        if (k >= clicks.size() - 10) last += offset;
         EXPECT_NEAR(offset, 0.0, 0.025) << "click " << k << " at " << (clicks[k] / (double)kRate) << " s; "
-                                        << "this process paused up to " << LongestPause(positions, reached)
+                                        << "this process paused up to " << LongestPause(positions, reached[k])
                                         << " s around it";
     }
-    printf("%s: sound heard minus position over %zu clicks: mean %+.1f ms, from %+.1f to %+.1f ms; "
+    first /= std::count_if(offsets.begin(), offsets.begin() + 10, [](double o) { return !std::isnan(o); });
+    last /= std::count_if(offsets.end() - 10, offsets.end(), [](double o) { return !std::isnan(o); });
+    printf("%s: sound heard minus position over %d clicks (lost:%s): mean %+.1f ms, from %+.1f to %+.1f ms; "
            "first 10 s %+.1f ms, last 10 s %+.1f ms, drift %+.1f ms; %d spacings off whole seconds, %+lld ms in all\n",
-           setup, clicks.size(), 1000 * sum / clicks.size(), 1000 * low, 1000 * high, 1000 * first,
+           setup, count, lost.empty() ? " none" : lost.c_str(), 1000 * sum / count, 1000 * low, 1000 * high, 1000 * first,
            1000 * last, 1000 * (last - first), off.count, (long long)off.totalMs);
 }
