@@ -18,7 +18,8 @@ TEST(TheWholeShowEndsAfterItsDeviceWentAway, AndItsPositionNeverRanAhead) {
     SKIP_WITHOUT_WHOLE_PACKAGE();
     ShowRun run = WholeShowRun(std::string("sound_") + setup);
     run.limitSeconds = kDemoSeconds + 120;  // a hang bound: loading on a busy machine takes its time
-    run.yields = true;                      // the click tracks' timing beside it comes first
+    run.yields = true;                      // the click tracks' timing beside it comes first,
+    run.env = {"LP_NUM_THREADS=0"};         // and it draws on one thread, not on as many as the cores
     run.commandDelay = 70;                  // mid-show
     run.command = "pactl list short sink-inputs > '" + run.folder + ".streams' && pactl unload-module module-null-sink";
     ShowOutcome end = RunShow(run);
