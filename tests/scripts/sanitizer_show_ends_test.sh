@@ -6,9 +6,10 @@
 set -euo pipefail
 source "$(dirname "$0")/sanitizer_tree.sh" "$1"
 trap 'rm -rf "$tree"; [ -s "$tree.pid" ] && { kill "$(cat "$tree.pid")" 2>/dev/null || true; }; rm -f "$tree.pid"' EXIT
-# Once the show is up the suite fails, or runs on ($SUITE=runs) as long as this test does.
-printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && [ "$SUITE" != runs ] || [ ! -d "%s" ] && exit 1; sleep 0.1; done; exit 1\n' \
-  "$tree.pid" "$tree" > "$tree/bin/ctest"
+# Once the show is up the suite fails, or runs on ($SUITE=runs) until this test lets it end.
+touch "$tree/suite-runs"
+printf '#!/bin/sh\nfor i in $(seq 300); do [ -s "%s" ] && [ "$SUITE" != runs ] || [ ! -e "%s" ] && exit 1; sleep 0.1; done; exit 1\n' \
+  "$tree.pid" "$tree/suite-runs" > "$tree/bin/ctest"
 printf '#!/bin/sh\necho $$ > "%s"\nexec sleep 900\n' "$tree.pid" > "$tree/build-asan/kamora"
 chmod +x "$tree/bin/"* "$tree/build-asan/kamora"
 touch "$tree/build-asan/KaMora.ppk"
@@ -37,3 +38,11 @@ for _ in $(seq 300); do [ -s "$tree.pid" ] && break; sleep 0.1; done
 kill -KILL $script
 wait $script 2>/dev/null || true
 show_gone "run-sanitizers killed outright"
+# The suite the killed script left running ends now, and with it xvfb-run, which ends its X server
+# only once it has removed its own folder under TMPDIR: the folder must still be there.
+rm "$tree/suite-runs"
+for _ in $(seq 50); do pgrep -f -- "-auth $tree/" > /dev/null || exit 0; sleep 0.1; done
+left=$(pgrep -f -- "-auth $tree/" | tr '\n' ' ')
+echo "an X server of run-sanitizers still runs after its suite ended: $left"
+kill $left 2>/dev/null
+exit 1
