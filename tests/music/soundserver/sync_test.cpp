@@ -190,6 +190,9 @@ Spacings SpacingsOf(const std::vector<int64_t>& heard) {
     return off;
 }
 
+// A list of " item" texts as printed: " none" when empty.
+const char* Listed(const std::string& list) { return list.empty() ? " none" : list.c_str(); }
+
 }  // namespace
 
 // The reported position against the sound heard, over the whole show's length.
@@ -287,15 +290,14 @@ TEST(TheReportedPositionIsTheSoundHeard, ForTheShowsLength) {
         EXPECT_LT(std::abs(offset), kStall) << "click " << k << " off by more than a stall the position allows";
     }
     EXPECT_LE(lostCount + outlierCount, kDisturbed)
-        << "clicks lost:" << (lost.empty() ? " none" : lost) << "; off by more than " << 1000 * kHeld
-        << " ms:" << (outliers.empty() ? " none" : outliers) << "; spacings off whole seconds:" << off.list;
+        << "clicks lost:" << Listed(lost) << "; off by more than " << 1000 * kHeld << " ms:" << Listed(outliers)
+        << "; spacings off whole seconds:" << Listed(off.list);
     first /= std::count_if(offsets.begin(), offsets.begin() + 10, [](double o) { return !std::isnan(o); });
     last /= std::count_if(offsets.end() - 10, offsets.end(), [](double o) { return !std::isnan(o); });
     EXPECT_NEAR(sum / count, 0.0, kHeld) << "the position is off the sound as a whole";
     printf("%s: sound heard minus position over %d clicks (lost:%s): mean %+.1f ms, from %+.1f to %+.1f ms; "
            "first 10 s %+.1f ms, last 10 s %+.1f ms, drift %+.1f ms; %d spacings off whole seconds, %+lld ms in all:%s; "
            "off by more than %.0f ms:%s\n",
-           setup, count, lost.empty() ? " none" : lost.c_str(), 1000 * sum / count, 1000 * low, 1000 * high, 1000 * first,
-           1000 * last, 1000 * (last - first), off.count, (long long)off.totalMs, off.list.empty() ? " none" : off.list.c_str(), 1000 * kHeld,
-           outliers.empty() ? " none" : outliers.c_str());
+           setup, count, Listed(lost), 1000 * sum / count, 1000 * low, 1000 * high, 1000 * first, 1000 * last,
+           1000 * (last - first), off.count, (long long)off.totalMs, Listed(off.list), 1000 * kHeld, Listed(outliers));
 }
